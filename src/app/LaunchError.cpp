@@ -1,0 +1,6 @@
+#include "app/LaunchError.h"
+
+void raiseLaunchError(std::int32_t hresult)
+{
+    throw LaunchError(hresult);
+}

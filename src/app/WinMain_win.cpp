@@ -1,0 +1,23 @@
+#include <windows.h>
+
+#include "app/Launcher.h"
+
+// The process entry point: it only turns the outcome of the start into the
+// exit code. It shows nothing itself and catches nothing.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    int exitCode = -1;
+    {
+        Launcher launcher;
+        // Conversions between wide and narrow text on this thread use the
+        // system's default ANSI code page from here on.
+        ::SetThreadLocale(::GetSystemDefaultLCID());
+        // Makes the main thread own a message queue before anything can post
+        // to it.
+        ::DefWindowProcW(nullptr, 0, 0, 0);
+        if (launcher.initialize()) {
+            exitCode = launcher.run();
+        }
+    }
+    return exitCode;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// Kinds and vendors searched in the registry, and the vendors whose runtimes
+// count as preferred ("JVM Source", "VM Provider").
+struct RuntimeSearchFilter {
+    bool searchBothKinds = true;
+    bool jdkKind = false;
+    bool jreKind = false;
+    bool javaSoftAllowed = true;
+    bool jrockitAllowed = false;
+    bool ibmAllowed = false;
+    bool javaSoftFavoured = true;
+    bool jrockitFavoured = false;
+    bool ibmFavoured = false;
+};

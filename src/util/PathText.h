@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Text operations on Windows paths; no file system access.
+
+constexpr std::size_t kMaxPath = 260;
+constexpr std::size_t kMaxLongPath = 32767;
+
+// The text up to and including the last backslash; empty when there is none.
+std::wstring folderWithSeparator(const std::wstring& path);
+
+// The name a directory search is given for a path: paths of 260 characters or
+// more get the long-path prefix ("\\?\" or "\\?\UNC\" in place of the two
+// leading backslashes of a network path) unless they carry it already.
+std::wstring longPathSearchName(const std::wstring& name, bool isUnc);
+
+// True when the path starts with two backslashes (network or long-path form).
+bool startsWithTwoBackslashes(const std::wstring& path);
+
+// The folder levels that must exist before a file at `path` can be created, in
+// the order they are created: the root (drive, server or a relative first
+// component) and the file name itself are not included. A leading "\\?\" or
+// "\\?\UNC\" prefix stays on every level.
+std::vector<std::wstring> folderLevelsToCreate(const std::wstring& path, bool isUnc);

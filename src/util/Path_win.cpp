@@ -1,0 +1,92 @@
+#include "util/Path_win.h"
+
+#include <shlwapi.h>
+
+#include "app/ErrorReporting_win.h"
+#include "util/GrowBuffer.h"
+#include "util/PathText.h"
+#include "util/UniqueHandle_win.h"
+
+bool executablePath(HWND owner, std::wstring& path)
+{
+    DWORD error = ERROR_SUCCESS;
+    bool failed = false;
+    std::wstring result = readWithGrowingBuffer(kMaxPath, kMaxLongPath + 1, [&](wchar_t* buffer, std::size_t size) {
+        ::SetLastError(ERROR_SUCCESS);
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
+        if (length == 0) {
+            failed = true;
+            error = ::GetLastError();
+            return GrowAttempt{0, false};
+        }
+        // A cut path fills the whole buffer.
+        return GrowAttempt{length, length >= size};
+    });
+    if (failed) {
+        showWindowsError(owner, IDS_MODULE_PATH_FAILED, error);
+        return false;
+    }
+    path = std::move(result);
+    return true;
+}
+
+bool executableFolder(HWND owner, std::wstring& folder)
+{
+    std::wstring path;
+    if (!executablePath(owner, path)) {
+        return false;
+    }
+    const std::wstring withSeparator = folderWithSeparator(path);
+    if (!withSeparator.empty()) {
+        folder = withSeparator;
+    }
+    return true;
+}
+
+bool isUncPath(const std::wstring& path)
+{
+    return ::PathIsUNCW(path.c_str()) != FALSE;
+}
+
+bool removeFolder(const std::wstring& path)
+{
+    if (path.size() < kMaxPath || path.rfind(L"\\\\?\\", 0) == 0) {
+        return ::RemoveDirectoryW(path.c_str()) != FALSE;
+    }
+    return ::RemoveDirectoryW((L"\\\\?\\" + path).c_str()) != FALSE;
+}
+
+DWORD createFolderPath(const std::wstring& path)
+{
+    const bool uncPath = isUncPath(path);
+    const bool absolute = path.size() > 1 && (startsWithTwoBackslashes(path) || path[1] == L':');
+    if (absolute) {
+        WIN32_FIND_DATAW data;
+        ::SetLastError(ERROR_SUCCESS);
+        UniqueFindHandle probe(::FindFirstFileW(longPathSearchName(path, uncPath).c_str(), &data));
+        if (probe || ::GetLastError() == ERROR_SUCCESS) {
+            return ERROR_SUCCESS;
+        }
+    }
+
+    DWORD lastError = ERROR_SUCCESS;
+    const std::vector<std::wstring> levels = folderLevelsToCreate(path, uncPath);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (::CreateDirectoryW(levels[i].c_str(), nullptr)) {
+            continue;
+        }
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) {
+            continue;
+        }
+        lastError = error;
+        if (uncPath) {
+            continue;
+        }
+        if (i > 0) {
+            removeFolder(levels[i - 1]);
+        }
+        break;
+    }
+    return lastError == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : lastError;
+}

@@ -1,0 +1,331 @@
+#include "support/Scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+std::wstring windowsPath(std::wstring path)
+{
+    for (wchar_t& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return path;
+}
+
+std::wstring widen(const char* text)
+{
+    std::wstring result;
+    while (*text) {
+        result += static_cast<wchar_t>(static_cast<unsigned char>(*text++));
+    }
+    return result;
+}
+
+std::wstring windowText(HWND window)
+{
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+struct FindState {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collectProcessWindow(HWND window, LPARAM parameter)
+{
+    auto* state = reinterpret_cast<FindState*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == state->processId && ::IsWindowVisible(window)) {
+        state->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectControl(HWND window, LPARAM parameter)
+{
+    auto* dialog = reinterpret_cast<DialogInfo*>(parameter);
+    DialogInfo::Control control;
+    control.id = ::GetDlgCtrlID(window);
+    control.className = className(window);
+    control.text = windowText(window);
+    if (control.id == 0xFFFF && dialog->text.empty()) {
+        dialog->text = control.text;
+    }
+    dialog->controls.push_back(control);
+    return TRUE;
+}
+
+DialogInfo readDialog(HWND window)
+{
+    DialogInfo dialog;
+    dialog.className = className(window);
+    dialog.title = windowText(window);
+    ::EnumChildWindows(window, collectControl, reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
+}
+
+std::wstring testName()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (info == nullptr) {
+        return L"NoTest";
+    }
+    std::wstring name = widen(info->test_suite_name()) + L"_" + widen(info->name());
+    for (wchar_t& c : name) {
+        if (c == L'/' || c == L'\\' || c == L':') {
+            c = L'_';
+        }
+    }
+    return name;
+}
+
+std::string narrow(const std::wstring& text)
+{
+    if (text.empty()) {
+        return std::string();
+    }
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                          nullptr);
+    return result;
+}
+
+} // namespace
+
+const DialogInfo::Control* DialogInfo::control(int id) const
+{
+    for (const Control& c : controls) {
+        if (c.id == id) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+int pressDefaultButton(const DialogInfo& dialog)
+{
+    return dialog.control(0xFFFF) != nullptr ? IDOK : IDCANCEL;
+}
+
+std::vector<std::wstring> RunResult::messageTexts() const
+{
+    std::vector<std::wstring> texts;
+    for (const DialogInfo& dialog : dialogs) {
+        if (dialog.className == L"#32770") {
+            texts.push_back(dialog.text);
+        }
+    }
+    return texts;
+}
+
+std::wstring buildPath(const std::wstring& relative)
+{
+    return windowsPath(widen(E2E_BUILD_ROOT)) + L"\\" + relative;
+}
+
+std::wstring launcherPath()
+{
+    return buildPath(L"launcher.exe");
+}
+
+void removeTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+Scenario::Scenario() : Scenario(testName()) {}
+
+Scenario::Scenario(const std::wstring& name)
+{
+    const std::wstring root = windowsPath(widen(E2E_SCENARIO_ROOT));
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    folder_ = root + L"\\" + name;
+    removeTree(folder_);
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+}
+
+void Scenario::installLauncher(const std::wstring& exeName, const std::wstring& source) const
+{
+    const std::wstring from = source.empty() ? launcherPath() : source;
+    ASSERT_TRUE(::CopyFileW(from.c_str(), path(exeName).c_str(), FALSE))
+        << "cannot copy " << narrow(from) << " error " << ::GetLastError();
+}
+
+void Scenario::writeBytes(const std::wstring& relative, const std::string& bytes) const
+{
+    HANDLE file = ::CreateFileW(path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << narrow(path(relative));
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+void Scenario::writeText(const std::wstring& relative, const std::wstring& text) const
+{
+    std::wstring crlf;
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            crlf += L"\r\n";
+        } else {
+            crlf += c;
+        }
+    }
+    writeBytes(relative, narrow(crlf));
+}
+
+void Scenario::writeUtf16(const std::wstring& relative, const std::wstring& text) const
+{
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            bytes += std::string("\r\0\n\0", 4);
+            continue;
+        }
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    writeBytes(relative, bytes);
+}
+
+void Scenario::createFolder(const std::wstring& relative) const
+{
+    std::wstring full = folder_;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t slash = relative.find(L'\\', start);
+        if (slash == std::wstring::npos) {
+            slash = relative.size();
+        }
+        full += L"\\" + relative.substr(start, slash - start);
+        ::CreateDirectoryW(full.c_str(), nullptr);
+        start = slash + 1;
+    }
+}
+
+bool Scenario::exists(const std::wstring& relative) const
+{
+    return ::GetFileAttributesW(path(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Scenario::readBytes(const std::wstring& relative) const
+{
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path(relative).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
+RunResult Scenario::run(const std::wstring& arguments, DWORD timeoutMs, const DialogHandler& handler,
+                        const std::wstring& exeName) const
+{
+    const std::wstring program = path(exeName);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
+    return runProcess(program, commandLine, folder_, timeoutMs, handler);
+}
+
+RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
+                     DWORD timeoutMs, const DialogHandler& handler)
+{
+    RunResult result;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring mutableCommandLine = commandLine;
+    if (!::CreateProcessW(program.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << narrow(program) << " error " << ::GetLastError();
+        result.exitCode = 0xDEADBEEF;
+        return result;
+    }
+    ::CloseHandle(process.hThread);
+
+    std::set<HWND> handled;
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+            break;
+        }
+        if (::GetTickCount64() > deadline) {
+            result.timedOut = true;
+            ::TerminateProcess(process.hProcess, 0xDEAD);
+            ::WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+        FindState state{process.dwProcessId, {}};
+        ::EnumWindows(collectProcessWindow, reinterpret_cast<LPARAM>(&state));
+        for (HWND window : state.windows) {
+            if (handled.count(window) != 0) {
+                continue;
+            }
+            DialogInfo dialog = readDialog(window);
+            if (dialog.className != L"#32770") {
+                continue;
+            }
+            // A box is complete once its text control exists.
+            if (dialog.controls.empty()) {
+                continue;
+            }
+            handled.insert(window);
+            result.dialogs.push_back(dialog);
+            const int button = handler(dialog);
+            if (button != 0) {
+                HWND control = ::GetDlgItem(window, button);
+                ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+            }
+        }
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    result.exitCode = code;
+    ::CloseHandle(process.hProcess);
+    return result;
+}
