@@ -1,0 +1,180 @@
+#include "config/SettingsReader.h"
+
+#include <algorithm>
+
+#include "app/MessageIds.h"
+#include "config/SettingKeys.h"
+#include "config/SplitList.h"
+
+namespace {
+
+wchar_t asciiLower(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool equalsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct ProviderRow {
+    const wchar_t* value;
+    bool jrockitAllowed;
+    bool jrockitFavoured;
+    bool javaSoftAllowed;
+    bool javaSoftFavoured;
+    bool ibmAllowed;
+    bool ibmFavoured;
+};
+
+// "VM Provider" values, compared in this order.
+const ProviderRow kProviderRows[] = {
+    {L"jrockit", true, true, false, false, false, false},
+    {L"ibm", false, false, false, false, true, true},
+    {L"favor_sun", true, false, true, true, true, false},
+    {L"favor_jrockit", true, true, true, false, true, false},
+    {L"favor_ibm", true, false, true, false, true, true},
+    {L"any", true, false, true, false, true, false},
+};
+
+} // namespace
+
+bool isYesInsensitive(const std::wstring& value)
+{
+    return equalsIgnoringAsciiCase(value, L"Yes");
+}
+
+std::unique_ptr<LayeredIniFile> openLayeredSettings(SettingsSource& source)
+{
+    auto layered = std::make_unique<LayeredIniFile>(source.openMainFile());
+    layered->document().parse(source.embeddedSettingsText());
+    return layered;
+}
+
+void applyJvmSource(const std::wstring& value, RuntimeSearchFilter& filter)
+{
+    if (!value.empty()) {
+        filter.searchBothKinds = value == L"favor_JRE" || value == L"favor_JDK";
+    }
+    filter.jdkKind = value == L"favor_JDK" || value == L"only_JDK" || value.empty();
+    filter.jreKind = value == L"favor_JRE" || value == L"only_JRE" || value.empty();
+}
+
+void applyVmProvider(const std::wstring& value, RuntimeSearchFilter& filter)
+{
+    if (value.empty()) {
+        return;
+    }
+    for (const ProviderRow& row : kProviderRows) {
+        if (equalsIgnoringAsciiCase(value, row.value)) {
+            filter.jrockitAllowed = row.jrockitAllowed;
+            filter.jrockitFavoured = row.jrockitFavoured;
+            filter.javaSoftAllowed = row.javaSoftAllowed;
+            filter.javaSoftFavoured = row.javaSoftFavoured;
+            filter.ibmAllowed = row.ibmAllowed;
+            filter.ibmFavoured = row.ibmFavoured;
+            return;
+        }
+    }
+}
+
+JvmType jvmTypeFromSetting(const std::wstring& value)
+{
+    if (value == L"server") {
+        return JvmType::ServerOnly;
+    }
+    if (value == L"favor_server") {
+        return JvmType::FavorServer;
+    }
+    return JvmType::ClientFirst;
+}
+
+bool readSettings(LauncherSettings& settings, SettingsSource& source)
+{
+    {
+        const std::unique_ptr<ConfigStore> mainFile = source.openMainFile();
+        settings.productCode = mainFile->readValue(kSectionProductInformation, kKeyProductCode);
+        settings.productName = mainFile->readValue(kSectionProductInformation, kKeyProductName);
+    }
+
+    const std::unique_ptr<LayeredIniFile> layered = openLayeredSettings(source);
+    const auto read = [&layered](const wchar_t* section, const wchar_t* key) {
+        return layered->readValue(section, key);
+    };
+
+    const std::wstring minimum = read(kSectionJavaRuntime, kKeyMinimumVersion);
+    const std::wstring maximum = read(kSectionJavaRuntime, kKeyMaximumVersion);
+    settings.versionRange = versionRangeFromSettings(minimum, maximum);
+
+    settings.isService = read(kSectionApplication, kKeyApplicationType) == kValueService;
+    settings.preferredVersions = splitList(read(kSectionJavaRuntime, kKeyPreferredVersions), L";");
+
+    // A per-user file, once it exists, alone decides "JRE Path" for a
+    // normal application, even when its value is empty.
+    std::unique_ptr<ConfigStore> perUser;
+    if (!settings.isService) {
+        perUser = source.openExistingPerUserFile(settings);
+    }
+    settings.jrePath = perUser ? perUser->readValue(kSectionJavaRuntime, kKeyJrePath)
+                               : read(kSectionJavaRuntime, kKeyJrePath);
+
+    settings.jvmType = jvmTypeFromSetting(read(kSectionJavaRuntime, kKeyJvmType));
+    applyJvmSource(read(kSectionJavaRuntime, kKeyJvmSource), settings.searchFilter);
+    applyVmProvider(read(kSectionJavaRuntime, kKeyVmProvider), settings.searchFilter);
+
+    std::wstring mainClass = read(kSectionJavaRuntime, kKeyMainClass);
+    std::replace(mainClass.begin(), mainClass.end(), L'.', L'/');
+    settings.mainClass = mainClass;
+    if (mainClass.empty()) {
+        source.showMessage(IDS_MAIN_CLASS_MISSING);
+        return false;
+    }
+
+    settings.failureCheck = isYesInsensitive(read(kSectionApplication, kKeyFailureCheck));
+    settings.overrideWorkingDir = isYesInsensitive(read(kSectionApplication, kKeyOverrideWorkingDir));
+    settings.systemPath = read(kSectionJavaRuntime, kKeySystemPath);
+    settings.libraryPath = read(kSectionJavaRuntime, kKeyLibraryPath);
+    settings.pairProduct = read(kSectionApplication, kKeyPairProduct);
+    settings.pairReturnCode = isYesInsensitive(read(kSectionApplication, kKeyPairReturnCode));
+    return true;
+}
+
+bool readSingleInstance(const ConfigStore& layered)
+{
+    if (layered.readValue(kSectionApplication, kKeyApplicationType) == kValueService) {
+        return false;
+    }
+    return layered.readValue(kSectionApplication, kKeySingleInstance) == L"yes";
+}
+
+LaunchOptionSettings readLaunchOptionSettings(const ConfigStore& layered)
+{
+    LaunchOptionSettings options;
+    options.classPath = splitList(layered.readValue(kSectionClassPath, kKeyClassPath), L";");
+    options.embeddedJar = isYesInsensitive(layered.readValue(kSectionApplication, kKeyEmbeddedJar));
+    options.vmParameters = layered.readValue(kSectionJavaRuntime, kKeyVirtualMachineParameters);
+    options.outputFile = layered.readValue(kSectionApplication, kKeyOutputFile);
+    options.outputAppend = layered.readValue(kSectionApplication, kKeyOutputAppend) == L"yes";
+    options.errorFile = layered.readValue(kSectionApplication, kKeyErrorFile);
+    options.errorAppend = layered.readValue(kSectionApplication, kKeyErrorAppend) == L"yes";
+    options.command = layered.readValue(kSectionApplication, kKeyCmd);
+    return options;
+}
+
+SplashSettings readSplashSettings(const ConfigStore& mainFile)
+{
+    SplashSettings splash;
+    splash.image = mainFile.readValue(kSectionDisplay, kKeySplashScreen);
+    splash.shadow = mainFile.readValue(kSectionDisplay, kKeySplashScreenShadow);
+    splash.preferNative = isYesInsensitive(mainFile.readValue(kSectionDisplay, kKeyPreferNativeSplashScreen));
+    return splash;
+}
