@@ -41,10 +41,11 @@ wine wineboot >/dev/null 2>&1
 "$@"
 status=$?
 
-kill "$xvfb" 2>/dev/null
-wait "$xvfb" 2>/dev/null
+# Wine's processes go before the display they draw on.
 if flock -x -n 9; then
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
 fi
+kill "$xvfb" 2>/dev/null
+wait "$xvfb" 2>/dev/null
 exit $status

@@ -1,0 +1,167 @@
+#include "runtime/PeImage.h"
+
+namespace {
+
+// Bounds-checked little-endian reads; `ok` turns false on the first read
+// outside the data and stays false.
+struct Reader {
+    const std::uint8_t* data;
+    std::size_t size;
+    bool ok = true;
+
+    bool has(std::size_t offset, std::size_t length)
+    {
+        if (!ok || offset > size || length > size - offset) {
+            ok = false;
+        }
+        return ok;
+    }
+    std::uint16_t u16(std::size_t offset)
+    {
+        if (!has(offset, 2)) {
+            return 0;
+        }
+        return static_cast<std::uint16_t>(data[offset] | (data[offset + 1] << 8));
+    }
+    std::uint32_t u32(std::size_t offset)
+    {
+        if (!has(offset, 4)) {
+            return 0;
+        }
+        return static_cast<std::uint32_t>(data[offset]) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |
+               (static_cast<std::uint32_t>(data[offset + 2]) << 16) |
+               (static_cast<std::uint32_t>(data[offset + 3]) << 24);
+    }
+};
+
+constexpr std::size_t kNtHeaderOffsetField = 0x3C;
+constexpr std::size_t kFileHeaderSize = 20;
+constexpr std::uint16_t kOptionalMagic32 = 0x10B;
+constexpr std::uint16_t kOptionalMagic64 = 0x20B;
+
+struct Layout {
+    PeHeaders headers;
+    std::size_t optionalHeader = 0;
+    std::size_t optionalHeaderSize = 0;
+    std::size_t sectionTable = 0;
+    std::size_t sectionCount = 0;
+};
+
+std::optional<Layout> readLayout(Reader& reader)
+{
+    if (!reader.has(0, 2) || reader.data[0] != 'M' || reader.data[1] != 'Z') {
+        return std::nullopt;
+    }
+    const std::size_t nt = reader.u32(kNtHeaderOffsetField);
+    if (!reader.has(nt, 4 + kFileHeaderSize)) {
+        return std::nullopt;
+    }
+    if (reader.data[nt] != 'P' || reader.data[nt + 1] != 'E' || reader.data[nt + 2] != 0 || reader.data[nt + 3] != 0) {
+        return std::nullopt;
+    }
+    Layout layout;
+    const std::size_t fileHeader = nt + 4;
+    layout.headers.machine = reader.u16(fileHeader);
+    layout.sectionCount = reader.u16(fileHeader + 2);
+    layout.optionalHeaderSize = reader.u16(fileHeader + 16);
+    layout.optionalHeader = fileHeader + kFileHeaderSize;
+    layout.sectionTable = layout.optionalHeader + layout.optionalHeaderSize;
+
+    Reader probe = reader;
+    const std::uint16_t magic = probe.u16(layout.optionalHeader);
+    if (probe.ok && layout.optionalHeaderSize >= 70) {
+        layout.headers.is64BitOptionalHeader = magic == kOptionalMagic64;
+        if (magic == kOptionalMagic32 || magic == kOptionalMagic64) {
+            layout.headers.subsystem = probe.u16(layout.optionalHeader + 68);
+        }
+    }
+    return layout;
+}
+
+// The file offset of a relative virtual address, through the section table.
+std::optional<std::size_t> fileOffsetOf(Reader& reader, const Layout& layout, std::uint32_t rva)
+{
+    for (std::size_t i = 0; i < layout.sectionCount; ++i) {
+        const std::size_t section = layout.sectionTable + i * 40;
+        const std::uint32_t virtualSize = reader.u32(section + 8);
+        const std::uint32_t virtualAddress = reader.u32(section + 12);
+        const std::uint32_t rawSize = reader.u32(section + 16);
+        const std::uint32_t rawPointer = reader.u32(section + 20);
+        if (!reader.ok) {
+            return std::nullopt;
+        }
+        const std::uint64_t extent = virtualSize > rawSize ? virtualSize : rawSize;
+        if (rva >= virtualAddress && rva < static_cast<std::uint64_t>(virtualAddress) + extent) {
+            const std::uint64_t offset = static_cast<std::uint64_t>(rawPointer) + (rva - virtualAddress);
+            if (offset >= reader.size) {
+                return std::nullopt;
+            }
+            return static_cast<std::size_t>(offset);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<PeHeaders> readPeHeaders(const std::uint8_t* data, std::size_t size)
+{
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    Reader reader{data, size};
+    const std::optional<Layout> layout = readLayout(reader);
+    if (!layout) {
+        return std::nullopt;
+    }
+    return layout->headers;
+}
+
+std::optional<std::vector<std::string>> readPeImports(const std::uint8_t* data, std::size_t size)
+{
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    Reader reader{data, size};
+    const std::optional<Layout> layout = readLayout(reader);
+    if (!layout || layout->headers.subsystem == 0) {
+        return std::nullopt;
+    }
+    // The import directory is entry 1 of the data directories.
+    const std::size_t directories = layout->optionalHeader + (layout->headers.is64BitOptionalHeader ? 112 : 96);
+    const std::uint32_t importRva = reader.u32(directories + 8);
+    if (!reader.ok) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    if (importRva == 0) {
+        return names;
+    }
+    std::optional<std::size_t> descriptor = fileOffsetOf(reader, *layout, importRva);
+    if (!descriptor) {
+        return std::nullopt;
+    }
+    // Descriptors of 20 bytes each, ended by one whose name is 0.
+    for (std::size_t entry = *descriptor;; entry += 20) {
+        const std::uint32_t nameRva = reader.u32(entry + 12);
+        if (!reader.ok) {
+            return std::nullopt;
+        }
+        if (nameRva == 0) {
+            break;
+        }
+        const std::optional<std::size_t> name = fileOffsetOf(reader, *layout, nameRva);
+        if (!name) {
+            return std::nullopt;
+        }
+        std::string text;
+        for (std::size_t i = *name; i < size && data[i] != 0; ++i) {
+            text += static_cast<char>(data[i]);
+        }
+        names.push_back(text);
+        if (names.size() > 4096) {
+            return std::nullopt;
+        }
+    }
+    return names;
+}

@@ -1,0 +1,58 @@
+// The shipped executable itself: a 64-bit GUI program that needs nothing but
+// Windows system DLLs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "runtime/PeImage.h"
+#include "support/Scenario.h"
+
+namespace {
+
+std::string readFile(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
+TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
+{
+    const std::string bytes = readFile(launcherPath());
+    ASSERT_FALSE(bytes.empty());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const std::optional<PeHeaders> headers = readPeHeaders(data, bytes.size());
+    ASSERT_TRUE(headers.has_value());
+    EXPECT_EQ(headers->machine, kMachineAmd64);
+    EXPECT_TRUE(headers->is64BitOptionalHeader);
+    EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
+
+    const std::optional<std::vector<std::string>> imports = readPeImports(data, bytes.size());
+    ASSERT_TRUE(imports.has_value());
+    const std::set<std::string> systemDlls = {
+        "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",
+        "comctl32.dll", "ole32.dll", "oleaut32.dll", "msvcrt.dll", "version.dll", "comdlg32.dll",
+    };
+    std::set<std::string> seen;
+    for (std::string name : *imports) {
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        seen.insert(name);
+        EXPECT_TRUE(systemDlls.count(name) != 0) << "imports " << name;
+    }
+    EXPECT_TRUE(seen.count("kernel32.dll") != 0);
+    EXPECT_TRUE(seen.count("user32.dll") != 0);
+}
+
+} // namespace

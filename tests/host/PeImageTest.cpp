@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "runtime/PeImage.h"
+
+namespace {
+
+// A minimal image: DOS header, NT headers at 0x80, a 64-bit optional header
+// and one section holding an import table that names two DLLs.
+std::vector<std::uint8_t> makeImage(std::uint16_t machine, std::uint16_t magic, std::uint16_t subsystem)
+{
+    std::vector<std::uint8_t> image(0x400, 0);
+    auto put16 = [&](std::size_t at, std::uint16_t v) {
+        image[at] = v & 0xFF;
+        image[at + 1] = v >> 8;
+    };
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            image[at + i] = (v >> (8 * i)) & 0xFF;
+        }
+    };
+    image[0] = 'M';
+    image[1] = 'Z';
+    put32(0x3C, 0x80);
+    std::memcpy(&image[0x80], "PE\0\0", 4);
+    put16(0x84, machine);
+    put16(0x86, 1);                                   // one section
+    const std::uint16_t optionalSize = magic == 0x20B ? 240 : 224;
+    put16(0x94, optionalSize);
+    const std::size_t optional = 0x98;
+    put16(optional, magic);
+    put16(optional + 68, subsystem);
+    const std::size_t directories = optional + (magic == 0x20B ? 112 : 96);
+    put32(directories + 8, 0x1000);                   // import directory RVA
+    const std::size_t section = optional + optionalSize;
+    put32(section + 8, 0x200);                        // virtual size
+    put32(section + 12, 0x1000);                      // virtual address
+    put32(section + 16, 0x200);                       // raw size
+    put32(section + 20, 0x200);                       // raw pointer
+    // Import descriptors at file 0x200, names at 0x300 and 0x310.
+    put32(0x200 + 12, 0x1100);
+    put32(0x214 + 12, 0x1110);
+    std::memcpy(&image[0x300], "KERNEL32.dll", 12);
+    std::memcpy(&image[0x310], "USER32.dll", 10);
+    return image;
+}
+
+TEST(PeImage, ReadsMachineSubsystemAndImports)
+{
+    const auto image = makeImage(kMachineAmd64, 0x20B, kSubsystemWindowsGui);
+    const auto headers = readPeHeaders(image.data(), image.size());
+    ASSERT_TRUE(headers.has_value());
+    EXPECT_EQ(headers->machine, kMachineAmd64);
+    EXPECT_TRUE(headers->is64BitOptionalHeader);
+    EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
+    const auto imports = readPeImports(image.data(), image.size());
+    ASSERT_TRUE(imports.has_value());
+    EXPECT_EQ(*imports, (std::vector<std::string>{"KERNEL32.dll", "USER32.dll"}));
+
+    const auto image32 = makeImage(kMachineI386, 0x10B, kSubsystemWindowsConsole);
+    const auto headers32 = readPeHeaders(image32.data(), image32.size());
+    ASSERT_TRUE(headers32.has_value());
+    EXPECT_EQ(headers32->machine, kMachineI386);
+    EXPECT_FALSE(headers32->is64BitOptionalHeader);
+    ASSERT_TRUE(readPeImports(image32.data(), image32.size()).has_value());
+}
+
+TEST(PeImage, DamagedImagesAreNotImages)
+{
+    const auto good = makeImage(kMachineI386, 0x10B, kSubsystemWindowsGui);
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Row> rows;
+    rows.push_back({"empty", {}});
+    rows.push_back({"text file", std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o', '\n'}});
+    rows.push_back({"MZ only", std::vector<std::uint8_t>{'M', 'Z'}});
+    auto farOffset = good;
+    farOffset[0x3C] = 0xF0;
+    farOffset[0x3F] = 0x7F;  // NT headers far past the end
+    rows.push_back({"NT offset past the end", farOffset});
+    auto badSignature = good;
+    badSignature[0x82] = 'X';
+    rows.push_back({"bad signature", badSignature});
+    rows.push_back({"cut inside the file header", std::vector<std::uint8_t>(good.begin(), good.begin() + 0x90)});
+    auto noMz = good;
+    noMz[0] = 'Z';
+    rows.push_back({"no MZ", noMz});
+    for (const Row& row : rows) {
+        EXPECT_FALSE(readPeHeaders(row.bytes.data(), row.bytes.size()).has_value()) << row.name;
+        EXPECT_FALSE(readPeImports(row.bytes.data(), row.bytes.size()).has_value()) << row.name;
+    }
+    EXPECT_FALSE(readPeHeaders(nullptr, 100).has_value());
+
+    // Import names pointing outside the data are refused, the headers still read.
+    auto badImport = good;
+    badImport[0x200 + 12 + 2] = 0x7F;
+    EXPECT_TRUE(readPeHeaders(badImport.data(), badImport.size()).has_value());
+    EXPECT_FALSE(readPeImports(badImport.data(), badImport.size()).has_value());
+    // Cut every possible length: never a read outside the buffer (the sanitizers watch).
+    for (std::size_t length = 0; length < good.size(); length += 7) {
+        std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(length));
+        readPeImports(cut.data(), cut.size());
+    }
+}
+
+} // namespace
