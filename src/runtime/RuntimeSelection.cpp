@@ -1,0 +1,121 @@
+#include "runtime/RuntimeSelection.h"
+
+#include <algorithm>
+
+#include "app/MessageFormat.h"
+#include "app/MessageIds.h"
+
+namespace {
+
+std::wstring withSeparator(std::wstring folder)
+{
+    if (folder.empty() || folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    return folder;
+}
+
+// A 64-bit launcher cannot load a 32-bit library: with a pair launcher
+// configured, such a library is handed to it.
+bool needsPairLauncher(const LauncherSettings& settings, const std::wstring& library, RuntimeSelectionHost& host)
+{
+    return !settings.pairProduct.empty() && host.isX86Library(library);
+}
+
+} // namespace
+
+std::optional<RuntimeCandidate> chooseCandidate(std::vector<RuntimeCandidate> candidates,
+                                                const LauncherSettings& settings)
+{
+    if (candidates.empty()) {
+        return std::nullopt;
+    }
+    const bool byPreference = settings.searchFilter.searchBothKinds;
+    const bool byServer = settings.jvmType == JvmType::FavorServer;
+    std::stable_sort(candidates.begin(), candidates.end(), [&](const RuntimeCandidate& a, const RuntimeCandidate& b) {
+        if (byPreference && a.preferred != b.preferred) {
+            return a.preferred;
+        }
+        if (byServer && a.hasServerVm != b.hasServerVm) {
+            return a.hasServerVm;
+        }
+        return compareVersions(a.version, b.version) > 0;
+    });
+    for (const std::wstring& text : settings.preferredVersions) {
+        const VersionNumber preferred = parseVersion(text, 0).value_or(VersionNumber{});
+        for (const RuntimeCandidate& candidate : candidates) {
+            if (matchesPreferredVersion(candidate.version, preferred)) {
+                return candidate;
+            }
+        }
+    }
+    return candidates.front();
+}
+
+std::wstring runtimeNotFoundMessage(const LauncherSettings& settings, RuntimeSelectionHost& host)
+{
+    const std::wstring phrase =
+        describeVersionRange(settings.versionRange, [&host](int id) { return host.loadMessage(id); });
+    const int format = settings.jvmType == JvmType::ServerOnly ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND;
+    return formatMessage(host.loadMessage(format), {phrase});
+}
+
+std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host)
+{
+    const PathExists exists = [&host](const std::wstring& path) { return host.pathExists(path); };
+    RuntimeSelection selection;
+    bool hasServerVm = false;
+
+    // 1. The configured folder, as written (relative to the current directory).
+    if (!settings.jrePath.empty()) {
+        selection.jvmLibraryPath = findJvmLibrary(withSeparator(settings.jrePath), settings.jvmType, hasServerVm, exists);
+        if (!selection.jvmLibraryPath.empty()) {
+            selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
+            return selection;
+        }
+    }
+
+    // 2. Beside the executable, or in its "jre64\" subfolder; never compared
+    // with the version range.
+    if (const std::optional<std::wstring> executable = host.executablePath()) {
+        const std::size_t slash = executable->rfind(L'\\');
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : executable->substr(0, slash + 1);
+        std::wstring home;
+        if (hasJavaRuntimeMarker(folder, exists)) {
+            home = folder;
+        } else if (hasJavaRuntimeMarker(folder + L"jre64\\", exists)) {
+            home = folder + L"jre64\\";
+        }
+        selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
+        if (!selection.jvmLibraryPath.empty()) {
+            return selection;
+        }
+    }
+
+    // 3. The registry: the own view, then the 32-bit view for a pair launcher.
+    std::optional<RuntimeCandidate> chosen = chooseCandidate(host.searchRegistry(settings, RegistryView::Own), settings);
+    if (!chosen && !settings.pairProduct.empty()) {
+        chosen = chooseCandidate(host.searchRegistry(settings, RegistryView::Bits32), settings);
+        if (chosen) {
+            selection.relaunchThroughPair = true;
+        }
+    }
+    if (chosen) {
+        selection.jvmLibraryPath = findJvmLibrary(chosen->homeFolder, settings.jvmType, hasServerVm, exists);
+        if (!selection.jvmLibraryPath.empty()) {
+            return selection;
+        }
+        selection.relaunchThroughPair = false;
+    }
+
+    // 4. The user.
+    const std::optional<RuntimeSelectionHost::UserChoice> choice =
+        host.askUserForRuntime(runtimeNotFoundMessage(settings, host), settings.jvmType);
+    if (!choice) {
+        return std::nullopt;
+    }
+    selection.jvmLibraryPath = choice->jvmLibraryPath;
+    selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
+    host.rememberJrePath(choice->folder);
+    return selection;
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/LauncherSettings.h"
+#include "runtime/RuntimeProbe.h"
+
+// Which registry view a search covers.
+enum class RegistryView { Own, Bits32 };
+
+// What the runtime selection asks of the platform and of the user.
+class RuntimeSelectionHost {
+public:
+    virtual ~RuntimeSelectionHost() = default;
+
+    virtual bool pathExists(const std::wstring& path) = 0;
+    // The executable's full path; nothing when it cannot be obtained (the
+    // host has then told the user).
+    virtual std::optional<std::wstring> executablePath() = 0;
+    // True when the file is a 32-bit (Intel 386) image.
+    virtual bool isX86Library(const std::wstring& path) = 0;
+    // The runtimes registered in one registry view, in the order found.
+    virtual std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) = 0;
+    // The text of a string-table entry.
+    virtual std::wstring loadMessage(int id) = 0;
+
+    struct UserChoice {
+        std::wstring folder;            // ends with "\"
+        std::wstring jvmLibraryPath;
+    };
+    // Shows the runtime-not-found dialog with `message`; nothing when the
+    // user cancelled or the dialog could not be shown.
+    virtual std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) = 0;
+    // Remembers a folder the user chose for the next start.
+    virtual void rememberJrePath(const std::wstring& folder) = 0;
+};
+
+struct RuntimeSelection {
+    std::wstring jvmLibraryPath;
+    bool relaunchThroughPair = false;
+};
+
+// Chooses the JVM library from, in order: "JRE Path", the executable's folder
+// or its "jre64\" subfolder, the registry (own view, then the 32-bit view when
+// a pair launcher is configured), and the user. Nothing when the user
+// cancelled.
+std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host);
+
+// Among the candidates of one registry view: sorted (preferred first when both
+// kinds are searched, server VMs first for "favor_server", higher versions
+// first; stable), then the first match of the preferred versions in their
+// written order, else the first. Nothing for an empty list.
+std::optional<RuntimeCandidate> chooseCandidate(std::vector<RuntimeCandidate> candidates,
+                                                const LauncherSettings& settings);
+
+// The not-found message with the version phrase of the configured range.
+std::wstring runtimeNotFoundMessage(const LauncherSettings& settings, RuntimeSelectionHost& host);

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "app/MessageIds.h"
+#include "runtime/RuntimeSelection.h"
+
+namespace {
+
+std::string show(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+VersionNumber version(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d)
+{
+    VersionNumber v;
+    v.components = {a, b, c, d};
+    return v;
+}
+
+class FakeHost : public RuntimeSelectionHost {
+public:
+    std::set<std::wstring> files;
+    std::set<std::wstring> x86Libraries;
+    std::optional<std::wstring> executable = std::wstring(L"C:\\App\\App.exe");
+    std::map<RegistryView, std::vector<RuntimeCandidate>> registry;
+    std::optional<UserChoice> userChoice;
+    std::vector<std::wstring> dialogMessages;
+    std::vector<std::wstring> remembered;
+
+    bool pathExists(const std::wstring& path) override { return files.count(path) != 0; }
+    std::optional<std::wstring> executablePath() override { return executable; }
+    bool isX86Library(const std::wstring& path) override { return x86Libraries.count(path) != 0; }
+    std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings&, RegistryView view) override
+    {
+        return registry[view];
+    }
+    std::wstring loadMessage(int id) override
+    {
+        switch (id) {
+        case IDS_JRE_NOT_FOUND_SERVER: return L"server JRE (%s)";
+        case IDS_JRE_NOT_FOUND: return L"JRE (%s)";
+        case IDS_VERSION_LATEST: return L"latest version";
+        case IDS_VERSION_MINIMUM: return L"minimum version %s";
+        default: return L"?";
+        }
+    }
+    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType) override
+    {
+        dialogMessages.push_back(message);
+        return userChoice;
+    }
+    void rememberJrePath(const std::wstring& folder) override { remembered.push_back(folder); }
+};
+
+TEST(RuntimeProbe, FindsTheLibraryInTheOrderOfTheJvmType)
+{
+    struct Row {
+        const char* name;
+        std::set<std::wstring> files;
+        JvmType type;
+        std::wstring expected;
+        bool server;
+    };
+    const std::wstring client = L"C:\\J\\bin\\client\\jvm.dll";
+    const std::wstring server = L"C:\\J\\bin\\server\\jvm.dll";
+    const std::wstring jrockit = L"C:\\J\\bin\\jrockit\\jvm.dll";
+    const std::vector<Row> rows = {
+        {"both, client first", {client, server}, JvmType::ClientFirst, client, false},
+        {"both, favor server", {client, server}, JvmType::FavorServer, server, true},
+        {"both, server only", {client, server}, JvmType::ServerOnly, server, true},
+        {"server alone, client first", {server}, JvmType::ClientFirst, server, true},
+        {"client alone, server only", {client}, JvmType::ServerOnly, L"", false},
+        {"jrockit, client first", {jrockit}, JvmType::ClientFirst, jrockit, false},
+        {"jrockit, favor server", {jrockit}, JvmType::FavorServer, jrockit, false},
+        {"nothing", {}, JvmType::ClientFirst, L"", false},
+    };
+    for (const Row& row : rows) {
+        bool hasServerVm = false;
+        const std::wstring found =
+            findJvmLibrary(L"C:\\J\\", row.type, hasServerVm, [&](const std::wstring& p) { return row.files.count(p) != 0; });
+        EXPECT_EQ(found, row.expected) << row.name;
+        EXPECT_EQ(hasServerVm, row.server) << row.name;
+    }
+    // Nothing found leaves the caller's flag alone.
+    bool untouched = true;
+    findJvmLibrary(L"C:\\none\\", JvmType::ClientFirst, untouched, [](const std::wstring&) { return false; });
+    EXPECT_TRUE(untouched);
+}
+
+TEST(RuntimeSelection, SourcesAreTriedInOrder)
+{
+    struct Row {
+        const char* name;
+        std::wstring jrePath;
+        std::set<std::wstring> files;
+        std::wstring expected;
+    };
+    const std::vector<Row> rows = {
+        {"configured folder without final backslash", L"D:\\jre",
+         {L"D:\\jre\\bin\\server\\jvm.dll", L"C:\\App\\bin\\java.dll", L"C:\\App\\bin\\client\\jvm.dll"},
+         L"D:\\jre\\bin\\server\\jvm.dll"},
+        {"stale configured folder falls through to the executable's folder", L"D:\\gone\\",
+         {L"C:\\App\\bin\\java.dll", L"C:\\App\\bin\\client\\jvm.dll"}, L"C:\\App\\bin\\client\\jvm.dll"},
+        {"jre64 subfolder", L"",
+         {L"C:\\App\\jre64\\bin\\java.dll", L"C:\\App\\jre64\\bin\\server\\jvm.dll"},
+         L"C:\\App\\jre64\\bin\\server\\jvm.dll"},
+        {"folder beside wins over jre64", L"",
+         {L"C:\\App\\bin\\java.dll", L"C:\\App\\bin\\server\\jvm.dll", L"C:\\App\\jre64\\bin\\java.dll",
+          L"C:\\App\\jre64\\bin\\server\\jvm.dll"},
+         L"C:\\App\\bin\\server\\jvm.dll"},
+        {"no marker: the bare sub-paths against the current directory", L"", {L"bin\\client\\jvm.dll"},
+         L"bin\\client\\jvm.dll"},
+        {"relative configured folder", L"runtime", {L"runtime\\bin\\server\\jvm.dll"},
+         L"runtime\\bin\\server\\jvm.dll"},
+    };
+    for (const Row& row : rows) {
+        FakeHost host;
+        host.files = row.files;
+        LauncherSettings settings;
+        settings.jrePath = row.jrePath;
+        const auto selection = selectRuntime(settings, host);
+        ASSERT_TRUE(selection.has_value()) << row.name;
+        EXPECT_EQ(selection->jvmLibraryPath, row.expected) << row.name;
+        EXPECT_FALSE(selection->relaunchThroughPair) << row.name;
+        EXPECT_TRUE(host.dialogMessages.empty()) << row.name;
+    }
+}
+
+TEST(RuntimeSelection, PairCheckAppliesToTheConfiguredFolderOnly)
+{
+    FakeHost host;
+    const std::wstring library = L"D:\\jre32\\bin\\client\\jvm.dll";
+    host.files = {library};
+    host.x86Libraries = {library, L"C:\\App\\bin\\client\\jvm.dll"};
+    LauncherSettings settings;
+    settings.jrePath = L"D:\\jre32\\";
+    settings.pairProduct = L"App32.exe";
+    auto selection = selectRuntime(settings, host);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_TRUE(selection->relaunchThroughPair);
+
+    settings.pairProduct.clear();
+    selection = selectRuntime(settings, host);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_FALSE(selection->relaunchThroughPair) << "without a pair launcher the library is loaded as it is";
+
+    // A 32-bit runtime beside the executable is no reason to hand over.
+    FakeHost beside;
+    beside.files = {L"C:\\App\\bin\\java.dll", L"C:\\App\\bin\\client\\jvm.dll"};
+    beside.x86Libraries = {L"C:\\App\\bin\\client\\jvm.dll"};
+    settings.pairProduct = L"App32.exe";
+    settings.jrePath.clear();
+    selection = selectRuntime(settings, beside);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_FALSE(selection->relaunchThroughPair);
+}
+
+TEST(RuntimeSelection, RegistryViewsAndTheUser)
+{
+    const RuntimeCandidate own{version(11, 0, 2, 0), L"C:\\Java\\jdk-11\\", true, true};
+    const RuntimeCandidate bits32{version(1, 8, 0, 251), L"C:\\Java32\\jre8\\", false, true};
+    LauncherSettings settings;
+    settings.versionRange.lower = version(1, 7, 0, 0);
+
+    FakeHost host;
+    host.executable.reset();
+    host.files = {L"C:\\Java\\jdk-11\\bin\\server\\jvm.dll", L"C:\\Java32\\jre8\\bin\\client\\jvm.dll"};
+    host.registry[RegistryView::Own] = {own};
+    host.registry[RegistryView::Bits32] = {bits32};
+    auto selection = selectRuntime(settings, host);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_EQ(selection->jvmLibraryPath, L"C:\\Java\\jdk-11\\bin\\server\\jvm.dll");
+    EXPECT_FALSE(selection->relaunchThroughPair);
+
+    // Only the 32-bit view has one: used through the pair launcher, and only
+    // when there is one.
+    host.registry[RegistryView::Own].clear();
+    settings.pairProduct = L"App32.exe";
+    selection = selectRuntime(settings, host);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_EQ(selection->jvmLibraryPath, L"C:\\Java32\\jre8\\bin\\client\\jvm.dll");
+    EXPECT_TRUE(selection->relaunchThroughPair);
+
+    settings.pairProduct.clear();
+    host.userChoice = RuntimeSelectionHost::UserChoice{L"E:\\picked\\", L"E:\\picked\\bin\\server\\jvm.dll"};
+    selection = selectRuntime(settings, host);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_EQ(selection->jvmLibraryPath, L"E:\\picked\\bin\\server\\jvm.dll");
+    ASSERT_EQ(host.dialogMessages.size(), 1u);
+    EXPECT_EQ(host.dialogMessages[0], L"JRE (minimum version 1.7)");
+    EXPECT_EQ(host.remembered, std::vector<std::wstring>{L"E:\\picked\\"});
+
+    // Cancelled: no selection, nothing remembered.
+    host.userChoice.reset();
+    settings.jvmType = JvmType::ServerOnly;
+    EXPECT_FALSE(selectRuntime(settings, host).has_value());
+    EXPECT_EQ(host.dialogMessages.back(), L"server JRE (minimum version 1.7)");
+    EXPECT_EQ(host.remembered.size(), 1u);
+}
+
+TEST(RuntimeSelection, ChoosingAmongCandidates)
+{
+    const RuntimeCandidate v8{version(1, 8, 0, 251), L"C:\\j8\\", true, true};
+    const RuntimeCandidate v11{version(11, 0, 2, 0), L"C:\\j11\\", true, true};
+    const RuntimeCandidate v11Client{version(11, 0, 2, 0), L"C:\\j11c\\", false, true};
+    const RuntimeCandidate jre8{version(1, 8, 0, 251), L"C:\\jre8\\", true, true};
+    const RuntimeCandidate jdk11NotPreferred{version(11, 0, 2, 0), L"C:\\jdk11\\", true, false};
+
+    struct Row {
+        const char* name;
+        std::vector<RuntimeCandidate> candidates;
+        std::vector<std::wstring> preferredVersions;
+        JvmType type;
+        bool bothKinds;
+        std::wstring expectedHome;
+    };
+    const std::vector<Row> rows = {
+        {"higher version", {v8, v11}, {}, JvmType::ClientFirst, true, L"C:\\j11\\"},
+        {"preferred version 1.8", {v8, v11}, {L"1.8"}, JvmType::ClientFirst, true, L"C:\\j8\\"},
+        {"first matching preferred entry", {v8, v11}, {L"10", L"1.8"}, JvmType::ClientFirst, true, L"C:\\j8\\"},
+        {"empty entry matches everything", {v11, v8}, {L"1.9", L"", L"1.8"}, JvmType::ClientFirst, true,
+         L"C:\\j11\\"},
+        {"favor server sorts server VMs first", {v11Client, v8}, {}, JvmType::FavorServer, true, L"C:\\j8\\"},
+        {"preferred kind first", {jdk11NotPreferred, jre8}, {}, JvmType::ClientFirst, true, L"C:\\jre8\\"},
+        {"preference ignored when one kind only", {jdk11NotPreferred, jre8}, {}, JvmType::ClientFirst, false,
+         L"C:\\jdk11\\"},
+        {"ties keep the order found", {v11, v11Client}, {}, JvmType::ClientFirst, true, L"C:\\j11\\"},
+    };
+    for (const Row& row : rows) {
+        LauncherSettings settings;
+        settings.preferredVersions = row.preferredVersions;
+        settings.jvmType = row.type;
+        settings.searchFilter.searchBothKinds = row.bothKinds;
+        const auto chosen = chooseCandidate(row.candidates, settings);
+        ASSERT_TRUE(chosen.has_value()) << row.name;
+        EXPECT_EQ(chosen->homeFolder, row.expectedHome) << row.name << ": got " << show(chosen->homeFolder);
+    }
+    EXPECT_FALSE(chooseCandidate({}, LauncherSettings{}).has_value());
+}
+
+} // namespace
