@@ -1,19 +1,47 @@
 #include "config/SettingsReader_win.h"
 
+#include <string>
+
 #include "app/ErrorReporting_win.h"
 #include "config/ConfigLocation_win.h"
-#include "util/GrowBuffer.h"
+#include "config/EmbeddedSettings_win.h"
+#include "config/SettingsReader.h"
+#include "util/FileFinder_win.h"
+#include "util/Path_win.h"
 
 namespace {
 
-std::wstring readProfileString(const std::wstring& file, const wchar_t* section, const wchar_t* key)
-{
-    return readWithGrowingBuffer(256, 1u << 24, [&](wchar_t* buffer, std::size_t size) {
-        const DWORD length = ::GetPrivateProfileStringW(section, key, L"", buffer, static_cast<DWORD>(size),
-                                                        file.c_str());
-        return GrowAttempt{length, length == size - 1};
-    });
-}
+// The settings sources of the running launcher.
+class LauncherSettingsSource : public SettingsSource {
+public:
+    LauncherSettingsSource(std::wstring mainConfigPath, HWND owner)
+        : mainConfigPath_(std::move(mainConfigPath)), owner_(owner)
+    {
+    }
+
+    std::unique_ptr<ConfigStore> openMainFile() override { return std::make_unique<IniFile>(mainConfigPath_); }
+
+    std::wstring embeddedSettingsText() override { return loadEmbeddedSettingsText(); }
+
+    std::unique_ptr<ConfigStore> openExistingPerUserFile(const LauncherSettings& settings) override
+    {
+        std::wstring modulePath;
+        if (!executablePath(owner_, modulePath)) {
+            return nullptr;
+        }
+        std::wstring path = perUserConfigPath(modulePath, settings, false);
+        if (!pathExists(path)) {
+            return nullptr;
+        }
+        return std::make_unique<IniFile>(std::move(path));
+    }
+
+    void showMessage(int messageId) override { showError(owner_, loadMessage(messageId)); }
+
+private:
+    std::wstring mainConfigPath_;
+    HWND owner_;
+};
 
 } // namespace
 
@@ -23,18 +51,25 @@ bool readLauncherSettings(LauncherSettings& settings, HWND owner)
     if (!moduleConfigPath(owner, configPath)) {
         return false;
     }
-    settings.productCode = readProfileString(configPath, L"Product Information", L"Product Code");
-    settings.productName = readProfileString(configPath, L"Product Information", L"Product Name");
-    std::wstring mainClass = readProfileString(configPath, L"Java Runtime Environment", L"Main Class");
-    for (wchar_t& c : mainClass) {
-        if (c == L'.') {
-            c = L'/';
-        }
+    LauncherSettingsSource source(std::move(configPath), owner);
+    return readSettings(settings, source);
+}
+
+std::unique_ptr<IniFile> openMainConfigFile(HWND owner)
+{
+    std::wstring configPath;
+    if (!moduleConfigPath(owner, configPath)) {
+        return nullptr;
     }
-    settings.mainClass = mainClass;
-    if (settings.mainClass.empty()) {
-        showError(owner, loadMessage(IDS_MAIN_CLASS_MISSING));
-        return false;
+    return std::make_unique<IniFile>(std::move(configPath));
+}
+
+std::unique_ptr<LayeredIniFile> openLayeredConfig(HWND owner)
+{
+    std::wstring configPath;
+    if (!moduleConfigPath(owner, configPath)) {
+        return nullptr;
     }
-    return true;
+    LauncherSettingsSource source(std::move(configPath), owner);
+    return openLayeredSettings(source);
 }

@@ -1,0 +1,70 @@
+#include "config/IniFile_win.h"
+
+#include "util/GrowBuffer.h"
+#include "util/UniqueHandle_win.h"
+
+namespace {
+
+constexpr std::size_t kInitialBuffer = 256;
+// Far beyond any sensible configuration value; only a runaway file gets here,
+// and its value is then taken as cut.
+constexpr std::size_t kLargestBuffer = std::size_t{1} << 26;
+
+} // namespace
+
+std::uint32_t IniFile::probe(std::array<std::uint8_t, 4>& buffer) const
+{
+    UniqueFileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return ::GetLastError();
+    }
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+        return ::GetLastError();
+    }
+    return 0;
+}
+
+void IniFile::getValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const
+{
+    // The call returns the buffer size minus one when the value may have been
+    // cut; the buffer then doubles.
+    value = readWithGrowingBuffer(kInitialBuffer, kLargestBuffer, [&](wchar_t* buffer, std::size_t size) {
+        const DWORD length = ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer,
+                                                        static_cast<DWORD>(size), path_.c_str());
+        return GrowAttempt{length, length == size - 1};
+    });
+}
+
+void IniFile::listSections(std::vector<std::wstring>& names) const
+{
+    names.clear();
+    // The names come as a sequence of NUL-ended strings; a cut list is
+    // reported as the buffer size minus two.
+    const std::wstring all = readWithGrowingBuffer(kInitialBuffer, kLargestBuffer, [&](wchar_t* buffer, std::size_t size) {
+        const DWORD length = ::GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), path_.c_str());
+        return GrowAttempt{length, size >= 2 && length == size - 2};
+    });
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t end = all.find(L'\0', start);
+        if (end == std::wstring::npos) {
+            end = all.size();
+        }
+        if (end > start) {
+            names.push_back(all.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+}
+
+std::int32_t IniFile::setValue(const std::wstring& section, const std::wstring& key, const std::wstring& value)
+{
+    return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
+}
+
+bool IniFile::removeStore()
+{
+    return ::DeleteFileW(path_.c_str()) != FALSE;
+}
