@@ -5,10 +5,15 @@
 #include <vector>
 
 #include "config/LauncherSettings.h"
+#include "jni/jni.h"
 #include "util/UniqueHandle_win.h"
 
-struct JavaVM_;
-struct JNIEnv_;
+// The entry points resolved from the loaded JVM library.
+struct JvmEntryPoints {
+    CreateJavaVmFunction createJavaVm = nullptr;
+    GetDefaultJavaVmInitArgsFunction getDefaultJavaVmInitArgs = nullptr;
+    FindClassFromBootLoaderFunction findClassFromBootLoader = nullptr;  // optional
+};
 
 // The one object per process that holds all state of a start. The entry point
 // owns it for the whole run; its destruction is the shutdown sequence, which
@@ -39,10 +44,19 @@ public:
     DWORD splashThreadId = 0;
     HWND splashWindowHandle = nullptr;
 
-    JavaVM_* javaVm = nullptr;
-    JNIEnv_* jniEnv = nullptr;
+    JvmEntryPoints jvmEntryPoints;
+    JavaVM* javaVm = nullptr;
+    JNIEnv* jniEnv = nullptr;              // valid on the VM thread only
+    std::vector<std::string> vmOptions;    // in the thread's ANSI code page
     unsigned long long vmThreadStackSize = 0;
     UniqueHandle readyEvent;
+
+    // IBM runtimes admitted by "VM Provider": a thread that ran Java code is
+    // then never detached.
+    bool ibmRuntimeAdmitted() const
+    {
+        return settings.searchFilter.ibmAllowed || settings.searchFilter.ibmFavoured;
+    }
 
 private:
     bool readSettings();
@@ -51,9 +65,13 @@ private:
     int relaunchThroughPairProduct();
     int waitForPrimaryAnswer();
     int normalLaunch();
+    bool startSplash();
 
+public:
     void closeSplashWindow();
     void destroyVm();
+
+private:
     void stopSingleInstance();
     void closeNativeSplash();
 };

@@ -2,6 +2,10 @@
 
 #include "app/CommandLine_win.h"
 #include "config/SettingsReader_win.h"
+#include "jvm/JvmLibrary_win.h"
+#include "jvm/LaunchPreparation_win.h"
+#include "jvm/VmThread_win.h"
+#include "runtime/RuntimeSelectionHost_win.h"
 
 Launcher::~Launcher()
 {
@@ -59,6 +63,13 @@ bool Launcher::setupSingleInstance()
 
 bool Launcher::selectRuntime()
 {
+    Win32RuntimeSelectionHost host(settings, splashWindowHandle);
+    const std::optional<RuntimeSelection> selection = ::selectRuntime(settings, host);
+    if (!selection) {
+        return false;
+    }
+    jvmLibraryPath = selection->jvmLibraryPath;
+    relaunchThroughPair = selection->relaunchThroughPair;
     return true;
 }
 
@@ -74,14 +85,41 @@ int Launcher::waitForPrimaryAnswer()
 
 int Launcher::normalLaunch()
 {
+    prepareRuntimeEnvironment(*this);
+    bool splashWanted = true;
+    for (const std::wstring& argument : arguments) {
+        if (argument == L"-nosplash" || argument == L"/nosplash") {
+            splashWanted = false;
+        }
+    }
+    if (splashWanted && !startSplash()) {
+        return 0;
+    }
+    if (!loadJvmLibrary(*this)) {
+        return -1;
+    }
+    assembleVmOptions(*this);
+    if (startVmThread(*this) == 0) {
+        return 0;
+    }
+    closeNativeSplash();
     return -1;
+}
+
+bool Launcher::startSplash()
+{
+    return true;
 }
 
 void Launcher::closeSplashWindow() {}
 
 void Launcher::destroyVm()
 {
-    javaVm = nullptr;
+    if (javaVm != nullptr) {
+        // Waits for the application's last non-daemon thread.
+        javaVm->DestroyJavaVM();
+        javaVm = nullptr;
+    }
 }
 
 void Launcher::stopSingleInstance() {}

@@ -1,0 +1,170 @@
+#include "jvm/MainClass_win.h"
+
+#include <climits>
+
+#include "app/ErrorReporting_win.h"
+#include "app/Launcher.h"
+#include "jvm/ExceptionDialog_win.h"
+
+namespace {
+
+const char kLauncherHelper[] = "sun/launcher/LauncherHelper";
+const char kCheckAndLoadMain[] = "checkAndLoadMain";
+const char kCheckAndLoadMainSignature[] = "(ZILjava/lang/String;)Ljava/lang/Class;";
+const char kMainSignature[] = "([Ljava/lang/String;)V";
+
+// The main class through the runtime's own launcher helper; null when the
+// runtime has none or it cannot load the class (it has then printed why).
+jclass loadThroughLauncherHelper(Launcher& launcher)
+{
+    JNIEnv* env = launcher.jniEnv;
+    if (launcher.jvmEntryPoints.findClassFromBootLoader == nullptr) {
+        return nullptr;
+    }
+    jclass helper = launcher.jvmEntryPoints.findClassFromBootLoader(env, kLauncherHelper);
+    if (helper == nullptr) {
+        return nullptr;
+    }
+    jmethodID checkAndLoadMain = env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature);
+    if (checkAndLoadMain == nullptr) {
+        return nullptr;
+    }
+    std::wstring dotted = launcher.settings.mainClass;
+    for (wchar_t& c : dotted) {
+        if (c == L'/') {
+            c = L'.';
+        }
+    }
+    jstring name = newJavaString(dotted, env);
+    if (name == nullptr) {
+        return nullptr;
+    }
+    // true: the runtime prints its own errors; 1: load by class name.
+    return static_cast<jclass>(env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, static_cast<jint>(1), name));
+}
+
+} // namespace
+
+jstring newJavaString(const std::wstring& text, JNIEnv* env)
+{
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (stringClass == nullptr) {
+        return nullptr;
+    }
+    jmethodID constructor = env->GetMethodID(stringClass, "<init>", "([C)V");
+    if (constructor == nullptr) {
+        return nullptr;
+    }
+    const jsize length = static_cast<jsize>(text.size());
+    jcharArray characters = env->NewCharArray(length);
+    if (characters == nullptr) {
+        return nullptr;
+    }
+    static_assert(sizeof(wchar_t) == sizeof(jchar), "Windows wide characters are UTF-16 units");
+    env->SetCharArrayRegion(characters, 0, length, reinterpret_cast<const jchar*>(text.data()));
+    jstring result = nullptr;
+    if (env->ExceptionOccurred() == nullptr) {
+        result = static_cast<jstring>(env->NewObject(stringClass, constructor, characters));
+    }
+    env->DeleteLocalRef(characters);
+    return result;
+}
+
+jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env)
+{
+    if (texts.size() > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (stringClass == nullptr) {
+        return nullptr;
+    }
+    jobjectArray array = env->NewObjectArray(static_cast<jsize>(texts.size()), stringClass, nullptr);
+    if (array == nullptr) {
+        return nullptr;
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        jstring text = newJavaString(texts[i], env);
+        if (text == nullptr) {
+            return nullptr;
+        }
+        env->SetObjectArrayElement(array, static_cast<jsize>(i), text);
+        env->DeleteLocalRef(text);
+    }
+    return array;
+}
+
+bool invokeMainClass(Launcher& launcher)
+{
+    JNIEnv* env = launcher.jniEnv;
+    HWND owner = launcher.splashWindowHandle;
+    const std::wstring& mainClass = launcher.settings.mainClass;
+
+    jclass mainType = loadThroughLauncherHelper(launcher);
+    if (mainType == nullptr) {
+        // The VM's own lookup, with the name in slash form.
+        jstring name = newJavaString(mainClass, env);
+        if (name == nullptr) {
+            showErrorFormatted(owner, IDS_MAIN_CLASS_LOAD_FAILED, mainClass);
+            return false;
+        }
+        const char* utf8Name = env->GetStringUTFChars(name, nullptr);
+        if (utf8Name == nullptr) {
+            env->ExceptionDescribe();
+            return false;
+        }
+        mainType = env->FindClass(utf8Name);
+        env->ReleaseStringUTFChars(name, utf8Name);
+        if (mainType == nullptr) {
+            env->ExceptionDescribe();
+            showErrorFormatted(owner, IDS_MAIN_CLASS_NOT_FOUND, mainClass);
+            return false;
+        }
+    }
+
+    jmethodID mainMethod = env->GetStaticMethodID(mainType, "main", kMainSignature);
+    if (mainMethod == nullptr) {
+        if (env->ExceptionOccurred() != nullptr) {
+            env->ExceptionDescribe();
+        } else {
+            showError(owner, loadMessage(IDS_NO_MAIN_METHOD));
+        }
+        return false;
+    }
+
+    jobjectArray mainArguments = newJavaStringArray(launcher.arguments, env);
+    if (mainArguments == nullptr) {
+        env->ExceptionDescribe();
+        return false;
+    }
+
+    if (launcher.readyEvent) {
+        ::SetEvent(launcher.readyEvent.get());
+    }
+    env->CallStaticVoidMethod(mainType, mainMethod, mainArguments);
+
+    if (jthrowable thrown = env->ExceptionOccurred()) {
+        launcher.closeSplashWindow();
+        if (launcher.settings.failureCheck && showUncaughtExceptionDialog(launcher, thrown)) {
+            jclass system = env->FindClass("java/lang/System");
+            jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
+            if (exitMethod != nullptr) {
+                env->CallStaticVoidMethod(system, exitMethod, static_cast<jint>(-1));
+            }
+            if (env->ExceptionOccurred() != nullptr) {
+                env->ExceptionDescribe();
+            }
+        }
+    }
+
+    if (launcher.ibmRuntimeAdmitted()) {
+        // Such runtimes must never see this thread detach.
+        for (;;) {
+            ::Sleep(INFINITE);
+        }
+    }
+    return launcher.javaVm->DetachCurrentThread() == JNI_OK;
+}

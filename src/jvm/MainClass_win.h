@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "jni/jni.h"
+
+class Launcher;
+
+// A new java.lang.String from the UTF-16 units of `text` as they are (no code
+// page involved); null on failure.
+jstring newJavaString(const std::wstring& text, JNIEnv* env);
+
+// A new String[] holding `texts` in order; null on failure. An empty list
+// gives an empty array.
+jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env);
+
+// Loads the main class (through the runtime's launcher helper when it has
+// one, else the VM's own lookup), calls its static main with the arguments and
+// waits for it. False, after the message, when the class, its main method or
+// the argument array is missing. Runs on the VM thread.
+bool invokeMainClass(Launcher& launcher);

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "runtime/RuntimeSelection.h"
+
+// The runtime selection's questions answered by the real machine: files,
+// the executable's path, PE headers, the registry and the runtime-not-found
+// dialog.
+class Win32RuntimeSelectionHost : public RuntimeSelectionHost {
+public:
+    Win32RuntimeSelectionHost(const LauncherSettings& settings, HWND owner) : settings_(settings), owner_(owner) {}
+
+    bool pathExists(const std::wstring& path) override;
+    std::optional<std::wstring> executablePath() override;
+    bool isX86Library(const std::wstring& path) override;
+    std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) override;
+    std::wstring loadMessage(int id) override;
+    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) override;
+    void rememberJrePath(const std::wstring& folder) override;
+
+private:
+    const LauncherSettings& settings_;
+    HWND owner_;
+};
