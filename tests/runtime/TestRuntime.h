@@ -1,0 +1,103 @@
+#pragma once
+// Internals of the test Java runtime (jvm.dll): a tiny simulated Java world
+// behind the JNI tables, steered by testruntime.cfg beside the library and
+// recording every call the launcher makes in testruntime.log beside it.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "jni/jni.h"
+
+// ---- text ----
+std::string utf8FromUtf16(const std::u16string& text);
+std::u16string utf16FromUtf8(const std::string& text);
+// Java's modified UTF-8: U+0000 as two bytes, supplementary characters as two
+// three-byte surrogates.
+std::string modifiedUtf8FromUtf16(const std::u16string& text);
+std::u16string utf16FromModifiedUtf8(const std::string& text);
+std::string utf8FromWide(const std::wstring& text);
+
+// ---- steering file: UTF-8 "key=value" lines, '#' starts a comment line ----
+class Steering {
+public:
+    void parse(const std::string& text);
+    std::string text(const std::string& key, const std::string& fallback = "") const;
+    std::vector<std::string> all(const std::string& key) const;
+    long long number(const std::string& key, long long fallback) const;
+    bool yes(const std::string& key, bool fallback) const;
+
+private:
+    std::multimap<std::string, std::string> values_;
+};
+
+// ---- log: one "key=value" line per event, appended and written through at once ----
+void openLog(const std::wstring& path);
+void logLine(const std::string& key, const std::string& value);
+std::string threadIdText();
+
+// ---- the simulated Java world ----
+struct JavaClass;
+struct JavaObject;
+using MethodImpl = jvalue (*)(JavaObject* self, const jvalue* args);
+
+struct JavaMethod {
+    std::string name;
+    std::string signature;
+    bool isStatic;
+    MethodImpl impl;
+    const JavaClass* owner;
+};
+
+struct JavaObject {
+    const JavaClass* cls = nullptr;
+    const JavaClass* classValue = nullptr;     // a java.lang.Class object: the class it stands for
+    std::u16string text;                       // String, char[], Throwable message
+    std::u16string trace;                      // Throwable: its "\tat ..." lines
+    std::vector<JavaObject*> elements;         // Object[]
+    std::string bytes;                         // ByteArrayOutputStream content
+    HANDLE handle = INVALID_HANDLE_VALUE;      // FileOutputStream or a process standard stream
+    JavaObject* target = nullptr;              // PrintStream: the stream it writes to
+    std::string label;                         // streams: what they write to, for the log
+};
+
+struct JavaClass {
+    std::string name;                          // slash form
+    const JavaClass* super = nullptr;
+    bool boot = true;                          // visible to JVM_FindClassFromBootLoader
+    std::vector<JavaMethod> methods;
+    JavaObject object;                         // the java.lang.Class instance for this class
+};
+
+extern Steering gSteering;
+
+// Builds the classes from the steering file; called once by JNI_CreateJavaVM.
+void createWorld();
+const JavaClass* findClass(const std::string& name);
+const JavaMethod* findMethod(const JavaClass* cls, const std::string& name, const std::string& sig, bool isStatic);
+bool isInstance(const JavaObject* obj, const JavaClass* cls);
+JavaObject* newObject(const JavaClass* cls);
+JavaObject* newString(const std::u16string& text);
+// Leaves a new exception of the class pending on the calling thread.
+void throwNew(const std::string& className, const std::u16string& message);
+JavaObject*& pendingException();
+// Prints a Throwable as printStackTrace does, to a PrintStream.
+void printStackTrace(JavaObject* throwable, JavaObject* printStream);
+JavaObject* systemErr();
+// Waits for every non-daemon thread the simulated program started.
+void joinNonDaemonThreads();
+// Ends the process as System.exit does: the exit hook, then ExitProcess.
+[[noreturn]] void systemExit(jint code);
+[[noreturn]] void fatalError(const std::string& message);
+
+extern VmExitHook gExitHook;
+extern VmAbortHook gAbortHook;
+
+inline JavaObject* asObject(jobject ref) { return reinterpret_cast<JavaObject*>(ref); }
+template <typename Ref>
+Ref asRef(JavaObject* obj)
+{
+    return reinterpret_cast<Ref>(obj);
+}
