@@ -31,6 +31,7 @@ struct TestRuntimeScenario {
     std::vector<std::string> outLines;          // then these lines to System.out
     std::vector<std::string> errLines;          // and these to System.err
     std::uint32_t threadMillis = 0;             // main starts a non-daemon thread living this long
+    std::optional<int> threadExitCode;          // the non-daemon thread ends with System.exit(code)
     std::uint32_t sleepMillis = 0;              // main sleeps this long before it ends
     std::optional<int> exitCode;                // main ends with System.exit(code)
     std::optional<std::string> throwMessage;    // main ends by throwing with this message
@@ -55,6 +56,9 @@ struct TestRuntimeScenario {
             text += "main.err=" + line + "\n";
         }
         text += "main.thread=" + std::to_string(threadMillis) + "\n";
+        if (threadExitCode) {
+            text += "main.thread.exit=" + std::to_string(*threadExitCode) + "\n";
+        }
         text += "main.sleep=" + std::to_string(sleepMillis) + "\n";
         if (exitCode) {
             text += "main.exit=" + std::to_string(*exitCode) + "\n";

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "TestRuntimeControl.h"
 #include "jni/jni.h"
@@ -448,6 +449,24 @@ TEST(TestRuntime, SecondaryMainRunsOnAnAttachedThreadAndMisuseIsLogged)
     EXPECT_EQ(log.values("error"), (std::vector<std::string>{"FindClass: the JNIEnv of another thread was used"}));
 }
 
+TEST(TestRuntimeControl, HeaderFilesCarryTheMachineTheSystemReads)
+{
+    using ImageNtHeader = IMAGE_NT_HEADERS* (WINAPI*)(void*);
+    auto read = procAddress<ImageNtHeader>(GetModuleHandleW(L"ntdll.dll"), "RtlImageNtHeader");
+    ASSERT_NE(read, nullptr);
+    for (std::uint16_t machine : {std::uint16_t{0x014C}, std::uint16_t{0x8664}}) {
+        SCOPED_TRACE(machine);
+        std::wstring path = homeFor("pe") + std::to_wstring(machine) + L".dll";
+        ASSERT_TRUE(writePeHeaderFile(path, machine));
+        std::string image = testruntime_detail::readBytes(path);
+        IMAGE_NT_HEADERS* headers = read(&image[0]);
+        ASSERT_NE(headers, nullptr);
+        EXPECT_EQ(headers->FileHeader.Machine, machine);
+        EXPECT_EQ(headers->OptionalHeader.Magic, machine == 0x014C ? 0x010B : 0x020B);
+        EXPECT_EQ(LoadLibraryW(path.c_str()), nullptr);
+    }
+}
+
 // Run by SystemExitCallsTheExitHookAndEndsTheProcess in a child process of its own.
 std::wstring gHookFile;
 void JNICALL recordingExitHook(jint code) { testruntime_detail::writeBytes(gHookFile, std::to_string(code)); }
@@ -465,36 +484,51 @@ TEST(TestRuntimeChild, DISABLED_SystemExit)
     ASSERT_EQ(r.create(&vm, reinterpret_cast<void**>(&env), &args), JNI_OK);
     jclass mainClass = env->FindClass("app/Main");
     env->CallStaticVoidMethod(mainClass, env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V"), javaStrings(env, {}));
-    FAIL() << "main returned instead of ending the process";
+    vm->DestroyJavaVM();
+    FAIL() << "the process did not end through System.exit";
 }
 
+// System.exit from main, and from the non-daemon thread while DestroyJavaVM waits for it.
 TEST(TestRuntime, SystemExitCallsTheExitHookAndEndsTheProcess)
 {
-    TestRuntimeScenario scenario;
-    scenario.exitCode = 3;
-    std::wstring home = currentTestHome();
-    std::wstring jvm = installTestRuntime(kBuild, TestRuntimeVariant::Standard, home, scenario);
-    ASSERT_FALSE(jvm.empty());
-    std::wstring folder = jvm.substr(0, jvm.rfind(L'\\') + 1);
-    DeleteFileW((folder + L"hook.txt").c_str());
-    SetEnvironmentVariableW(L"TEST_RUNTIME_CHILD_HOME", home.c_str());
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=TestRuntimeChild.DISABLED_SystemExit";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(code, 3u);
-    EXPECT_EQ(testruntime_detail::readBytes(folder + L"hook.txt"), "3");
-    TestRuntimeLog log = readTestRuntimeLog(folder);
-    EXPECT_EQ(log.value("system.exit"), "3");
-    EXPECT_EQ(log.value("exithook"), "3");
+    struct Row {
+        const char* name;
+        std::optional<int> mainExit;
+        std::optional<int> threadExit;
+        DWORD expected;
+    } rows[] = {{"main", 3, std::nullopt, 3}, {"thread", std::nullopt, -1, 0xFFFFFFFF}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestRuntimeScenario scenario;
+        scenario.exitCode = row.mainExit;
+        scenario.threadExitCode = row.threadExit;
+        scenario.threadMillis = row.threadExit ? 50 : 0;
+        std::wstring home = homeFor(std::string("exit-") + row.name);
+        std::wstring jvm = installTestRuntime(kBuild, TestRuntimeVariant::Standard, home, scenario);
+        ASSERT_FALSE(jvm.empty());
+        std::wstring folder = jvm.substr(0, jvm.rfind(L'\\') + 1);
+        DeleteFileW((folder + L"hook.txt").c_str());
+        SetEnvironmentVariableW(L"TEST_RUNTIME_CHILD_HOME", home.c_str());
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command =
+            L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=TestRuntimeChild.DISABLED_SystemExit";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+        ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(code, row.expected);
+        std::string text = std::to_string(static_cast<int>(row.expected));
+        EXPECT_EQ(testruntime_detail::readBytes(folder + L"hook.txt"), text);
+        TestRuntimeLog log = readTestRuntimeLog(folder);
+        EXPECT_EQ(log.value("system.exit"), text);
+        EXPECT_EQ(log.value("exithook"), text);
+    }
 }
 
 } // namespace

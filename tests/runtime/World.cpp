@@ -150,6 +150,9 @@ DWORD WINAPI nonDaemonThread(void* millis)
     logLine("thread.start", std::to_string(ms));
     Sleep(ms);
     logLine("thread.end", std::to_string(ms));
+    if (!gSteering.text("main.thread.exit").empty()) {
+        systemExit(static_cast<jint>(gSteering.number("main.thread.exit", 0)));
+    }
     return 0;
 }
 
