@@ -41,11 +41,6 @@ public final class BridgeProbe {
             System.out.println("exiting with " + args[1]);
             System.exit(Integer.parseInt(args[1]));
             break;
-        case "exit-from-thread":
-            Thread exiter = new Thread(() -> System.exit(Integer.parseInt(args[1])));
-            exiter.start();
-            exiter.join();
-            break;
         case "worker":
             Thread worker = new Thread(() -> {
                 try {
