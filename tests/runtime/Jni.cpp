@@ -831,6 +831,19 @@ std::string readFile(const std::wstring& path)
     return text;
 }
 
+// Logs "env.<name>=<value>" when the variable is set.
+void logEnvironmentVariable(const std::string& name)
+{
+    std::wstring wideName(name.begin(), name.end());
+    DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size == 0) {
+        return;
+    }
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(wideName.c_str(), &value[0], size));
+    logLine("env." + name, utf8FromWide(value));
+}
+
 } // namespace
 
 extern "C" {
@@ -865,6 +878,9 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
         result = JNI_EEXIST;
     } else if (result == JNI_OK && !supportedVersion(init->version)) {
         result = JNI_EVERSION;
+    }
+    for (const std::string& name : gSteering.all("env")) {
+        logEnvironmentVariable(name);
     }
     logLine("create.result", std::to_string(result));
     if (result != JNI_OK) {

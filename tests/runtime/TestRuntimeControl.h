@@ -36,6 +36,7 @@ struct TestRuntimeScenario {
     std::optional<int> exitCode;                // main ends with System.exit(code)
     std::optional<std::string> throwMessage;    // main ends by throwing with this message
     std::string throwClass = "java/lang/IllegalStateException";
+    std::vector<std::string> environment;       // variables whose values JNI_CreateJavaVM logs as env.<name>
 
     std::string steeringText() const
     {
@@ -66,6 +67,9 @@ struct TestRuntimeScenario {
         if (throwMessage) {
             text += "main.throw=" + *throwMessage + "\n";
             text += "main.throw.class=" + throwClass + "\n";
+        }
+        for (const auto& name : environment) {
+            text += "env=" + name + "\n";
         }
         return text;
     }

@@ -230,6 +230,9 @@ TEST(TestRuntime, StartRecordsOptionsStackAndArgumentsAndDestroyWaitsForThreads)
     scenario.defaultStackSize = 3 << 20;
     scenario.outLines = {"out line"};
     scenario.threadMillis = 400;
+    scenario.environment = {"TEST_RUNTIME_SET", "TEST_RUNTIME_UNSET"};
+    SetEnvironmentVariableW(L"TEST_RUNTIME_SET", L"\u00e4 b");
+    SetEnvironmentVariableW(L"TEST_RUNTIME_UNSET", nullptr);
     Runtime r = installAndLoad(scenario);
     ASSERT_TRUE(r.create && r.defaults && r.bootLoader);
 
@@ -268,6 +271,8 @@ TEST(TestRuntime, StartRecordsOptionsStackAndArgumentsAndDestroyWaitsForThreads)
     EXPECT_EQ(log.value("create.ignoreUnrecognized"), "0");
     EXPECT_GE(std::stoll(log.value("create.stack")), 3 << 20);
     EXPECT_EQ(log.value("main.thread"), log.value("create.thread"));
+    EXPECT_EQ(log.values("env.TEST_RUNTIME_SET"), std::vector<std::string>{u8"\u00e4 b"});
+    EXPECT_FALSE(log.has("env.TEST_RUNTIME_UNSET"));
     EXPECT_EQ(log.values("arg"), (std::vector<std::string>{"plain", "with space", u8"Gr\u00fc\u00dfe \u65e5\u672c", u8"\U0001F600", ""}));
     EXPECT_EQ(log.value("checkandloadmain"), "1 1 com.acme.App");
     EXPECT_EQ(log.value("setout"), narrow(outFile));
