@@ -175,6 +175,30 @@ TEST(IniDocument, LargeInputStaysLinear)
     EXPECT_EQ(document.readValue(L"A", L"long").size(), 1024u * 1024u);
 }
 
+TEST(IniDocument, BinaryGarbageStoresOnlyPiecesOfTheText)
+{
+    // Every code unit value, NUL and lone surrogates included, with some line
+    // ends, brackets and equals signs mixed in.
+    std::wstring text;
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245u + 12345u;
+        const std::uint32_t pick = (state >> 16) % 10;
+        const wchar_t special[] = {L'\r', L'\n', L'[', L']', L'='};
+        text += pick < 5 ? special[pick] : static_cast<wchar_t>((state >> 8) & 0xFFFF);
+    }
+    IniDocument document;
+    document.parse(text);
+    std::size_t stored = 0;
+    for (const IniDocument::Section& section : document.sections()) {
+        stored += section.name.size();
+        for (const IniDocument::Pair& pair : section.pairs) {
+            stored += pair.key.size() + pair.value.size();
+        }
+    }
+    EXPECT_LE(stored, text.size());
+}
+
 TEST(IniDocument, ManyHeadersAreAllKept)
 {
     // Growing the section array must not disturb the pair insertion point.

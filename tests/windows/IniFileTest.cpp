@@ -41,6 +41,15 @@ TEST(IniFile, ValuesOfEveryLengthAreReadWhole)
     }
 }
 
+TEST(IniFile, LineOfOneMegabyte)
+{
+    WorkFolder work;
+    work.writeFile(L"big.ini", "[S]\r\nbig=" + std::string(1024 * 1024, 'b') + "\r\nafter=1\r\n");
+    IniFile ini(work.path(L"big.ini"));
+    EXPECT_EQ(ini.readValue(L"S", L"big").size(), 1024u * 1024u);
+    EXPECT_EQ(ini.readValue(L"S", L"after"), L"1");
+}
+
 TEST(IniFile, PlatformSyntax)
 {
     WorkFolder work;
