@@ -135,6 +135,11 @@ jint WINAPI bridge_JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args) {
     unixArgs.nOptions = static_cast<jint>(options.size());
     unixArgs.options = options.data();
 
+    if (getenv("HSBRIDGE_TRACE") != nullptr) {
+        // Debugging aid: HSBRIDGE_TRACE=1 in the Unix environment shows the
+        // options as HotSpot receives them.
+        for (const auto& option : options) fprintf(stderr, "jvm.dll bridge option: %s\n", option.optionString);
+    }
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
     const jint result = lib->createJavaVm(&vm, reinterpret_cast<void**>(&env), &unixArgs);
