@@ -146,6 +146,9 @@ jint WINAPI bridge_JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args) {
     if (result == JNI_OK) {
         if (pvm != nullptr) *pvm = reinterpret_cast<JavaVM*>(wrapVm(vm));
         if (penv != nullptr) *penv = wrapEnv(env);
+    } else {
+        // HotSpot's complaint comes before whatever the caller reports next.
+        flushStandardStreams();
     }
     return result;
 }

@@ -366,6 +366,11 @@ TEST(HotSpotBridge, ReportsVmStartFailures) {
     ASSERT_TRUE(unknown.finished) << unknown.output;
     EXPECT_EQ(unknown.exitCode, 0u) << unknown.output;
     EXPECT_TRUE(contains(unknown.output, "create=-1\n") || contains(unknown.output, "create=-6\n")) << unknown.output;
+    // HotSpot's complaint (on System.err) reaches the Windows handle before
+    // the caller goes on.
+    const size_t complaint = unknown.output.find("Unrecognized VM option 'NoSuchBridgeCheckOption'");
+    ASSERT_NE(complaint, std::string::npos) << unknown.output;
+    EXPECT_LT(complaint, unknown.output.find("create=")) << unknown.output;
 
     // Options HotSpot accepts but cannot honour end the process through the
     // abort hook, with exit code 1.
@@ -373,13 +378,23 @@ TEST(HotSpotBridge, ReportsVmStartFailures) {
     ASSERT_TRUE(impossible.finished) << impossible.output;
     EXPECT_EQ(impossible.exitCode, 1u) << impossible.output;
     EXPECT_LINE(impossible, "abort hook");
+    const size_t initError = impossible.output.find("Error occurred during initialization of VM");
+    ASSERT_NE(initError, std::string::npos) << impossible.output;
+    EXPECT_LT(initError, lineAt(impossible.output, "abort hook")) << impossible.output;
     EXPECT_EQ(lineAt(impossible.output, "create=0"), std::string::npos) << impossible.output;
+
+    // HotSpot cannot start on Wine's initial thread: an error, not a crash.
+    const ChildRun initial = runScenario(L"initial-thread");
+    ASSERT_TRUE(initial.finished) << initial.output;
+    EXPECT_EQ(initial.exitCode, 0u) << initial.output;
+    EXPECT_LINE(initial, "create=-1");
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 3 && std::wstring(argv[1]) == L"--child") {
+        if (std::wstring(argv[2]) == L"initial-thread") return runChild(argv[2], {});
         // Like a launcher, run the VM on a thread of its own.
         int result = 0;
         std::thread vmThread([&] { result = runChild(argv[2], std::vector<std::wstring>(argv + 3, argv + argc)); });
