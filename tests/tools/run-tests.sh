@@ -46,9 +46,10 @@ for xml in "$results"/host.xml "$results"/win64.xml; do
         failed=$((failed + 1))
         continue
     fi
-    tests=$(grep -o -m1 '<testsuite [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
-    failures=$(grep -o -m1 '<testsuite [^>]*' "$xml" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
-    skipped=$(grep -o -m1 '<testsuite [^>]*' "$xml" | grep -o ' skipped="[0-9]*"' | grep -o '[0-9]*')
+    # The suite's own attributes come first in the file.
+    tests=$(grep -o -m1 '[[:space:]]tests="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
+    failures=$(grep -o -m1 '[[:space:]]failures="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
+    skipped=$(grep -o -m1 '[[:space:]]skipped="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
     tests=${tests:-0}; failures=${failures:-0}; skipped=${skipped:-0}
     passed=$((passed + tests - failures - skipped))
     failed=$((failed + failures))

@@ -1,0 +1,51 @@
+#pragma once
+#include <string>
+
+#include "TestRuntimeControl.h"
+#include "support/Scenario.h"
+
+// An application folder with the launcher as App.exe and a test runtime.
+class AppScenario : public Scenario {
+public:
+    AppScenario() { installLauncher(); }
+
+    // Lays out the test runtime in `home` (relative to the folder; empty for
+    // the application folder itself) with its library in bin\<vmFolder>\.
+    // Returns the folder of the jvm.dll.
+    std::wstring installRuntime(const std::wstring& home, const TestRuntimeScenario& runtime,
+                                TestRuntimeVariant variant = TestRuntimeVariant::Standard,
+                                const std::wstring& vmFolder = L"server") const
+    {
+        const std::wstring homePath = home.empty() ? folder() : path(home);
+        const std::wstring jvm =
+            installTestRuntime(runtimeBuildFolder(), variant, homePath, runtime, vmFolder);
+        return jvm.empty() ? std::wstring() : jvm.substr(0, jvm.rfind(L'\\'));
+    }
+
+    void writeIni(const std::wstring& text) const { writeText(L"App.ini", text); }
+
+    static std::wstring runtimeBuildFolder()
+    {
+        std::wstring folder;
+        for (const char* c = TEST_RUNTIME_BUILD_DIR; *c; ++c) {
+            folder += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
+        }
+        return folder;
+    }
+};
+
+// The arguments main received, in order, as UTF-8.
+inline std::vector<std::string> mainArguments(const TestRuntimeLog& log)
+{
+    return log.values("arg");
+}
+
+inline std::string utf8(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                          nullptr);
+    return bytes;
+}
