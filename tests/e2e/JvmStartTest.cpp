@@ -272,3 +272,39 @@ TEST(JvmStart, EnvironmentForTheRuntime)
 }
 
 } // namespace
+
+namespace {
+
+TEST(JvmStart, ServiceDestroysItsVmOnTheVmThread)
+{
+    AppScenario app;
+    app.writeBytes(L"app.jar", "jar");
+    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n"
+                 L"[Application]\nApplication Type=service\n");
+    TestRuntimeScenario runtime;
+    runtime.threadMillis = 500;
+    const std::wstring jvmFolder = app.installRuntime(L"", runtime);
+    const RunResult result = app.run();
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
+    EXPECT_EQ(log.value("destroy"), log.value("create.thread"));
+    EXPECT_EQ(log.values("destroy").size(), 1u) << "destroyed once, not again at shutdown";
+}
+
+TEST(JvmStart, WithIbmRuntimesAdmittedTheProcessOutlivesMain)
+{
+    AppScenario app;
+    app.writeBytes(L"app.jar", "jar");
+    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\nVM Provider=any\n"
+                 L"[Class Path]\nClass Path=\\app.jar\n");
+    const std::wstring jvmFolder = app.installRuntime(L"", TestRuntimeScenario{});
+    const RunResult result = app.run(std::wstring(), 4000);
+    EXPECT_TRUE(result.timedOut) << "the process ended with " << result.exitCode;
+    const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
+    EXPECT_EQ(log.value("main.argc"), "0");
+    EXPECT_FALSE(log.has("detach"));
+    EXPECT_FALSE(log.has("destroy"));
+}
+
+} // namespace
