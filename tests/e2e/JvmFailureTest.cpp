@@ -128,7 +128,9 @@ TEST(JvmFailure, MainClassAndMainMethodProblems)
         const RunResult result = runApp(app);
         EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
         EXPECT_EQ(result.messageTexts(), row.messages);
-        EXPECT_EQ(readTestRuntimeLog(jvmFolder).has("describe"), row.describedException);
+        const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
+        EXPECT_EQ(log.has("describe"), row.describedException);
+        EXPECT_EQ(log.values("error"), std::vector<std::string>{}) << "the launcher misused JNI";
     }
 }
 

@@ -53,6 +53,7 @@ TEST(JvmStart, TypicalStartRunsMainWithTheArgumentsAndExitsWithZero)
     EXPECT_TRUE(log.has("detach"));
     EXPECT_TRUE(log.has("destroy.done"));
     EXPECT_NE(log.value("destroy"), log.value("create.thread"));
+    EXPECT_EQ(log.values("error"), std::vector<std::string>{}) << "the launcher misused JNI";
 }
 
 TEST(JvmStart, OptionsComeInTheirOrderWithClassPathFormsAndParameters)
@@ -104,6 +105,7 @@ TEST(JvmStart, OptionsComeInTheirOrderWithClassPathFormsAndParameters)
     EXPECT_EQ(options[5], "-Dundefined=%LAUNCHER_E2E_UNDEFINED%");
     EXPECT_EQ(options[6], "abort");
     EXPECT_EQ(options[7], "exit");
+    EXPECT_EQ(readTestRuntimeLog(jvmFolder).values("error"), std::vector<std::string>{});
 }
 
 TEST(JvmStart, PercentageHeapFollowsTheMachinesMemory)
