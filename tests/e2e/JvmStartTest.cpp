@@ -310,3 +310,28 @@ TEST(JvmStart, WithIbmRuntimesAdmittedTheProcessOutlivesMain)
 }
 
 } // namespace
+
+namespace {
+
+TEST(JvmStart, ClassPathsBeyondThePlatformExpansionLimitStayWhole)
+{
+    AppScenario app;
+    app.createFolder(L"lib");
+    const int jars = 2500;
+    for (int i = 0; i < jars; ++i) {
+        app.writeBytes(L"lib\\library-with-a-long-name-" + std::to_wstring(i) + L".jar", "j");
+    }
+    ::SetEnvironmentVariableW(L"LAUNCHER_E2E_LIB", L"lib");
+    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\%LAUNCHER_E2E_LIB%\\*.jar\n");
+    const std::wstring jvmFolder = app.installRuntime(L"", TestRuntimeScenario{});
+    const RunResult result = app.run(std::wstring(), 60000);
+    ::SetEnvironmentVariableW(L"LAUNCHER_E2E_LIB", nullptr);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const std::string classPath = readTestRuntimeLog(jvmFolder).value("option");
+    EXPECT_GT(classPath.size(), 40000u);
+    EXPECT_EQ(std::count(classPath.begin(), classPath.end(), ';'), jars);
+    EXPECT_EQ(classPath.back(), ';');
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+// The value of an environment variable; nothing when it is not defined.
+using EnvironmentLookup = std::function<std::optional<std::wstring>(const std::wstring& name)>;
+
+// Replaces every %NAME% reference of a defined variable by its value, the way
+// the platform's expansion does: a reference to an undefined variable keeps
+// its opening percent sign and name, and its closing percent sign may open the
+// next reference; a lone percent sign stays. Unlike the platform's function,
+// which stops at 32K characters, it has no length limit.
+std::wstring expandEnvironmentReferences(const std::wstring& text, const EnvironmentLookup& lookup);

@@ -1,0 +1,120 @@
+// Start-up cost of the launcher, measured under Wine: the time from process
+// creation to the call of JNI_CreateJavaVM, as the test runtime records it,
+// for the launcher and for a minimal loader, in alternating runs; and the
+// launcher's cost as a wildcard class path grows. Prints ratios only.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/AppScenario.h"
+
+namespace {
+
+std::wstring benchToolPath()
+{
+    std::wstring path;
+    for (const char* c = BENCH_BUILD_DIR; *c; ++c) {
+        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
+    }
+    return path + L"\\minimal_loader.exe";
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// One start; the microseconds from process creation to JNI_CreateJavaVM.
+double measure(const Scenario& scenario, const std::wstring& exeName, const std::wstring& jvmFolder,
+               const TestRuntimeScenario& runtime)
+{
+    writeTestRuntimeScenario(jvmFolder, runtime);
+    const RunResult result = scenario.run(std::wstring(), 60000, pressDefaultButton, exeName);
+    const std::string elapsed = readTestRuntimeLog(jvmFolder).value("create.elapsed");
+    if (result.exitCode != 0 || elapsed.empty()) {
+        std::printf("  a start of %ls failed (exit code %lu)\n", exeName.c_str(), result.exitCode);
+        return -1;
+    }
+    return std::stod(elapsed);
+}
+
+struct Layout {
+    AppScenario app;
+    std::wstring jvmFolder;
+};
+
+void layOut(Layout& layout, int jarCount, const TestRuntimeScenario& runtime)
+{
+    layout.app.createFolder(L"lib");
+    layout.app.writeBytes(L"app.jar", "jar");
+    for (int i = 0; i < jarCount; ++i) {
+        layout.app.writeBytes(L"lib\\library-" + std::to_wstring(i) + L".jar", "jar");
+    }
+    layout.app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar;\\lib\\*.jar\n");
+    layout.jvmFolder = layout.app.installRuntime(L"jre64", runtime);
+}
+
+} // namespace
+
+int main()
+{
+    TestRuntimeScenario runtime;
+    runtime.printArguments = false;
+    const int runs = 15;
+
+    // The plain start against the minimal loader, alternating.
+    Layout plain;
+    layOut(plain, 0, runtime);
+    ::CopyFileW(benchToolPath().c_str(), plain.app.path(L"Minimal.exe").c_str(), FALSE);
+    std::vector<double> launcher;
+    std::vector<double> minimal;
+    std::vector<double> pairRatios;
+    measure(plain.app, L"App.exe", plain.jvmFolder, runtime);  // warm the file cache
+    measure(plain.app, L"Minimal.exe", plain.jvmFolder, runtime);
+    for (int i = 0; i < runs; ++i) {
+        const double a = measure(plain.app, L"App.exe", plain.jvmFolder, runtime);
+        const double b = measure(plain.app, L"Minimal.exe", plain.jvmFolder, runtime);
+        if (a > 0 && b > 0) {
+            launcher.push_back(a);
+            minimal.push_back(b);
+            pairRatios.push_back(a / b);
+        }
+    }
+    if (launcher.empty()) {
+        std::printf("no successful runs\n");
+        return 1;
+    }
+    std::printf("Plain start, %zu alternating pairs, process creation to JNI_CreateJavaVM:\n", launcher.size());
+    std::printf("  median ratio launcher / minimal loader: %.3f (target: at most 1.2)\n", median(pairRatios));
+    std::printf("  ratio of the medians: %.3f\n", median(launcher) / median(minimal));
+
+    // A wildcard matching many jars: the extra cost should grow linearly.
+    const int counts[] = {0, 1000, 5000};
+    std::vector<double> costs;
+    for (int count : counts) {
+        Layout layout;
+        layOut(layout, count, runtime);
+        std::vector<double> samples;
+        measure(layout.app, L"App.exe", layout.jvmFolder, runtime);
+        for (int i = 0; i < 7; ++i) {
+            const double t = measure(layout.app, L"App.exe", layout.jvmFolder, runtime);
+            if (t > 0) {
+                samples.push_back(t);
+            }
+        }
+        costs.push_back(samples.empty() ? -1 : median(samples));
+    }
+    const double extra1000 = costs[1] - costs[0];
+    const double extra5000 = costs[2] - costs[0];
+    std::printf("Class path of N jars matched by one wildcard (medians of 7 starts):\n");
+    std::printf("  start with 1000 jars / start without: %.3f\n", costs[1] / costs[0]);
+    std::printf("  start with 5000 jars / start without: %.3f\n", costs[2] / costs[0]);
+    std::printf("  extra cost of 5000 jars / extra cost of 1000 jars: %.2f (linear growth: about 5)\n",
+                extra1000 > 0 ? extra5000 / extra1000 : 0.0);
+    return 0;
+}
