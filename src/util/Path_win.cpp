@@ -1,7 +1,5 @@
 #include "util/Path_win.h"
 
-#include <shlwapi.h>
-
 #include "app/ErrorReporting_win.h"
 #include "util/GrowBuffer.h"
 #include "util/PathText.h"
@@ -45,7 +43,30 @@ bool executableFolder(HWND owner, std::wstring& folder)
 
 bool isUncPath(const std::wstring& path)
 {
-    return ::PathIsUNCW(path.c_str()) != FALSE;
+    // Only a path that starts with two backslashes can be a network path; the
+    // shell's answer is asked for those alone, so that an ordinary start does
+    // not load the shell library at all.
+    if (!startsWithTwoBackslashes(path)) {
+        return false;
+    }
+    // A local long path ("\\?\C:\...") is no network path; Wine's shell
+    // says otherwise, Windows' does not.
+    if (path.rfind(L"\\\\?\\", 0) == 0 && path.rfind(L"\\\\?\\UNC\\", 0) != 0) {
+        return false;
+    }
+    using PathIsUncFunction = BOOL(WINAPI*)(LPCWSTR);
+    static const PathIsUncFunction pathIsUnc = []() -> PathIsUncFunction {
+        // From the system folder only: never a planted copy beside the launcher.
+        HMODULE library = ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (library == nullptr) {
+            return nullptr;
+        }
+        return reinterpret_cast<PathIsUncFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "PathIsUNCW")));
+    }();
+    if (pathIsUnc == nullptr) {
+        return true;
+    }
+    return pathIsUnc(path.c_str()) != FALSE;
 }
 
 bool removeFolder(const std::wstring& path)

@@ -119,3 +119,27 @@ TEST(RemoveFolder, RemovesOnlyEmptyFolders)
 }
 
 } // namespace
+
+namespace {
+
+TEST(IsUncPath, AsksTheShellOnlyForDoubleBackslashPaths)
+{
+    struct Row {
+        const wchar_t* path;
+        bool unc;
+    };
+    const Row rows[] = {
+        {L"\\\\server\\share\\file", true},
+        {L"\\\\?\\UNC\\server\\share\\file", true},
+        {L"\\\\?\\C:\\dir\\file", false},
+        {L"C:\\dir\\file", false},
+        {L"\\dir\\file", false},
+        {L"relative\\file", false},
+        {L"", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(isUncPath(row.path), row.unc) << "row " << (&row - rows);
+    }
+}
+
+} // namespace
