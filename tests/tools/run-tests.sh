@@ -50,8 +50,9 @@ for xml in "$results"/host.xml "$results"/win64.xml; do
     tests=$(grep -o -m1 '[[:space:]]tests="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
     failures=$(grep -o -m1 '[[:space:]]failures="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
     skipped=$(grep -o -m1 '[[:space:]]skipped="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
-    tests=${tests:-0}; failures=${failures:-0}; skipped=${skipped:-0}
-    passed=$((passed + tests - failures - skipped))
+    disabled=$(grep -o -m1 '[[:space:]]disabled="[0-9]*"' "$xml" | grep -o '[0-9]*' | head -n1)
+    tests=${tests:-0}; failures=${failures:-0}; skipped=${skipped:-0}; disabled=${disabled:-0}
+    passed=$((passed + tests - failures - skipped - disabled))
     failed=$((failed + failures))
 done
 if [ "$build_failed" -ne 0 ]; then
