@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -107,6 +108,63 @@ std::string narrow(const std::wstring& text)
                           nullptr);
     return result;
 }
+
+// A pipe the child writes into, drained by a thread of its own so that the
+// child never blocks on a full pipe while the driver watches its windows.
+struct OutputPipe {
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;  // inheritable: the child's end
+    std::string text;
+    std::thread reader;
+
+    bool open()
+    {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+            return false;
+        }
+        ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        return true;
+    }
+
+    // Called once the child holds its copy of the write end.
+    void startDraining()
+    {
+        closeWriteEnd();
+        reader = std::thread([this] {
+            char buffer[4096];
+            DWORD got = 0;
+            while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+                text.append(buffer, got);
+            }
+        });
+    }
+
+    void closeWriteEnd()
+    {
+        if (writeEnd != nullptr) {
+            ::CloseHandle(writeEnd);
+            writeEnd = nullptr;
+        }
+    }
+
+    // Waits until every writer has closed its end, releases the pipe and
+    // returns what came through it.
+    std::string finish()
+    {
+        closeWriteEnd();
+        if (reader.joinable()) {
+            reader.join();
+        }
+        if (readEnd != nullptr) {
+            ::CloseHandle(readEnd);
+            readEnd = nullptr;
+        }
+        return std::move(text);
+    }
+
+    ~OutputPipe() { finish(); }
+};
 
 } // namespace
 
@@ -273,20 +331,37 @@ RunResult Scenario::run(const std::wstring& arguments, DWORD timeoutMs, const Di
 }
 
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
-                     DWORD timeoutMs, const DialogHandler& handler)
+                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput)
 {
     RunResult result;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    OutputPipe output;
+    OutputPipe error;
+    if (captureOutput) {
+        if (!output.open() || !error.open()) {
+            ADD_FAILURE() << "cannot create the output pipes, error " << ::GetLastError();
+            result.exitCode = 0xDEADBEEF;
+            return result;
+        }
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output.writeEnd;
+        startup.hStdError = error.writeEnd;
+    }
     PROCESS_INFORMATION process{};
     std::wstring mutableCommandLine = commandLine;
-    if (!::CreateProcessW(program.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process)) {
+    if (!::CreateProcessW(program.c_str(), mutableCommandLine.data(), nullptr, nullptr, captureOutput ? TRUE : FALSE,
+                          0, nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process)) {
         ADD_FAILURE() << "cannot start " << narrow(program) << " error " << ::GetLastError();
         result.exitCode = 0xDEADBEEF;
         return result;
     }
     ::CloseHandle(process.hThread);
+    if (captureOutput) {
+        output.startDraining();
+        error.startDraining();
+    }
 
     std::set<HWND> handled;
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
@@ -327,5 +402,9 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
     ::GetExitCodeProcess(process.hProcess, &code);
     result.exitCode = code;
     ::CloseHandle(process.hProcess);
+    if (captureOutput) {
+        result.standardOutput = output.finish();
+        result.standardError = error.finish();
+    }
     return result;
 }

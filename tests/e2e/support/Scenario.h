@@ -33,6 +33,10 @@ struct RunResult {
     DWORD exitCode = 0;
     bool timedOut = false;
     std::vector<DialogInfo> dialogs;
+    // What the process wrote to its standard output and error, when the run
+    // captured them (runProcess with `captureOutput`).
+    std::string standardOutput;
+    std::string standardError;
 
     // The texts of the message boxes, in the order they appeared.
     std::vector<std::wstring> messageTexts() const;
@@ -70,9 +74,11 @@ private:
     std::wstring folder_;
 };
 
-// Starts a program and handles its dialogs; used by Scenario::run.
+// Starts a program and handles its dialogs; used by Scenario::run. With
+// `captureOutput`, the program's standard output and error are pipes whose
+// contents end up in the result; otherwise it inherits no handles.
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
-                     DWORD timeoutMs, const DialogHandler& handler);
+                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput = false);
 
 // Paths of the build tree, as Windows paths.
 std::wstring buildPath(const std::wstring& relative);
