@@ -1,0 +1,344 @@
+// Whole starts of configured applications on a real Java VM: Linux's HotSpot
+// behind the bridge jvm.dll of tests/hotspot, with the Java applications of
+// tests/hotspot/scenarios. What the test runtime can only simulate (class
+// loading from real jars, String[] arguments, System.exit, the VM honouring
+// its options, non-daemon threads) is checked here against the real thing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/HotSpotScenario.h"
+
+namespace {
+
+class HotSpot : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string reason = HotSpotScenario::unavailableReason();
+        if (!reason.empty()) {
+            GTEST_SKIP() << "HotSpot scenario skipped: " << reason;
+        }
+    }
+};
+
+// An ini file for the scenario application `mainClass` with its jars in lib\.
+std::wstring iniFor(const std::wstring& mainClass, const std::wstring& extraRuntimeKeys = std::wstring(),
+                    const std::wstring& applicationSection = std::wstring())
+{
+    return L"[Java Runtime Environment]\n"
+           L"Main Class=" + mainClass + L"\n" + extraRuntimeKeys +
+           L"[Class Path]\n"
+           L"Class Path=\\lib\\*.jar\n" +
+           (applicationSection.empty() ? std::wstring() : L"[Application]\n" + applicationSection);
+}
+
+// The full output of a run, for failure messages.
+std::string describe(const RunResult& result)
+{
+    std::string text = "exit code " + std::to_string(result.exitCode) + (result.timedOut ? " (timed out)" : "") +
+                       "\n--- stdout\n" + result.standardOutput + "--- stderr\n" + result.standardError;
+    for (const std::wstring& box : result.messageTexts()) {
+        text += "--- box\n" + toUtf8(box) + "\n";
+    }
+    return text;
+}
+
+std::string codePoints(const std::wstring& text)
+{
+    std::string codes;
+    char buffer[16];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned long point = text[i];
+        if (point >= 0xD800 && point < 0xDC00 && i + 1 < text.size()) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (text[++i] - 0xDC00);
+        }
+        std::snprintf(buffer, sizeof buffer, "%s%lx", codes.empty() ? "" : " ", point);
+        codes += buffer;
+    }
+    return codes;
+}
+
+TEST_F(HotSpot, TypicalStartLoadsTheWildcardJarsAndPassesTheArguments)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.writeIni(iniFor(L"scenario.app.Report", std::wstring(), L"Cmd=--from \"the configuration\"\n"));
+
+    const RunResult result = app.run(L"first \"second argument\"");
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    EXPECT_EQ(result.exitCode, 0u) << describe(result);
+    EXPECT_TRUE(result.dialogs.empty()) << describe(result);
+
+    auto values = outputValues(result.standardOutput);
+    ASSERT_EQ(values["end"], "") << describe(result);
+    // Command-line arguments first, then those of "Cmd".
+    EXPECT_EQ(values["argc"], "4");
+    EXPECT_EQ(values["arg0"], "first");
+    EXPECT_EQ(values["arg1"], "second argument");
+    EXPECT_EQ(values["arg2"], "--from");
+    EXPECT_EQ(values["arg3"], "the configuration");
+    // A class of the other jar the wildcard matched was loaded.
+    EXPECT_EQ(values["greeting"], "greeting from the library jar");
+
+    // Both jars, as the VM sees them (Unix paths), and nothing unexpected.
+    const std::string lib = values["cwd"] + "/lib/";
+    std::vector<std::string> classPath = splitPathList(values["class.path"]);
+    classPath.erase(std::remove(classPath.begin(), classPath.end(), std::string()), classPath.end());
+    std::sort(classPath.begin(), classPath.end());
+    EXPECT_EQ(classPath, (std::vector<std::string>{lib + "scenario-app.jar", lib + "scenario-lib.jar"}))
+        << values["class.path"];
+}
+
+TEST_F(HotSpot, UnicodeArgumentsReachMainUnchanged)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.writeIni(iniFor(L"scenario.app.Report"));
+    const std::wstring arguments[] = {
+        L"\u03b1\u03b2\u03b3",                        // Greek
+        L"\u65e5\u672c\u8a9e \U0001F600",             // CJK, a space and a character beyond the BMP
+        L"Gr\u00fc\u00dfe-\u20ac",                    // Latin-1 and the euro sign (not in Latin-1)
+        L"\U0001D11E\U0001F4A9",                      // two surrogate pairs in a row
+    };
+    std::wstring commandLine;
+    for (const std::wstring& argument : arguments) {
+        commandLine += L" \"" + argument + L"\"";
+    }
+
+    const RunResult result = app.run(commandLine);
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    EXPECT_EQ(result.exitCode, 0u) << describe(result);
+    auto values = outputValues(result.standardOutput);
+    ASSERT_EQ(values["argc"], std::to_string(std::size(arguments))) << describe(result);
+    for (std::size_t i = 0; i < std::size(arguments); ++i) {
+        SCOPED_TRACE("argument " + std::to_string(i));
+        const std::string key = "arg" + std::to_string(i);
+        // Code points as Java counts them: surrogate pairs arrived as pairs.
+        EXPECT_EQ(values[key + ".codes"], codePoints(arguments[i]));
+        EXPECT_EQ(values[key], toUtf8(arguments[i]));
+    }
+}
+
+TEST_F(HotSpot, MainClassThroughLauncherHelperAndThroughFindClass)
+{
+    struct Row {
+        const char* name;
+        HotSpotRuntime runtime;
+        const wchar_t* mainClass;
+        DWORD exitCode;
+        const char* standardErrorPart;  // what the runtime printed, or nullptr for nothing
+    };
+    const Row rows[] = {
+        {"LauncherHelper finds the class in the jars", HotSpotRuntime::Bridge, L"scenario.app.Report", 0, nullptr},
+        // LauncherHelper prints the failure itself and ends the VM with System.exit(1).
+        {"LauncherHelper reports a missing class", HotSpotRuntime::Bridge, L"scenario.app.Missing", 1,
+         "Could not find or load main class scenario.app.Missing"},
+        {"FindClass finds the class in the jars", HotSpotRuntime::WithoutLauncherHelper, L"scenario.app.Report", 0,
+         nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HotSpotScenario app;
+        app.installJars(L"lib");
+        app.installRuntime(L"jre64", row.runtime);
+        app.writeIni(iniFor(row.mainClass));
+        const RunResult result = app.run(L"only");
+        ASSERT_FALSE(result.timedOut) << describe(result);
+        EXPECT_EQ(result.exitCode, row.exitCode) << describe(result);
+        EXPECT_TRUE(result.dialogs.empty()) << describe(result);
+        if (row.standardErrorPart == nullptr) {
+            EXPECT_EQ(result.standardError, "") << describe(result);
+            auto values = outputValues(result.standardOutput);
+            EXPECT_EQ(values["arg0"], "only") << describe(result);
+            EXPECT_EQ(values["greeting"], "greeting from the library jar") << describe(result);
+        } else {
+            EXPECT_NE(result.standardError.find(row.standardErrorPart), std::string::npos) << describe(result);
+            EXPECT_EQ(result.standardOutput, "") << describe(result);
+        }
+    }
+}
+
+// Without LauncherHelper a missing main class is reported twice: the VM's
+// exception on standard error, then the launcher's message box.
+RunResult runWithMissingClassThroughFindClass(DWORD timeoutMs)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64", HotSpotRuntime::WithoutLauncherHelper);
+    app.writeIni(iniFor(L"scenario.app.Missing"));
+    const RunResult result = app.run(std::wstring(), timeoutMs);
+    EXPECT_EQ(result.messageTexts(), std::vector<std::wstring>{L"Could not find the main class scenario/app/Missing.\n"})
+        << describe(result);
+    EXPECT_NE(result.standardError.find("java.lang.NoClassDefFoundError: scenario/app/Missing"), std::string::npos)
+        << describe(result);
+    EXPECT_EQ(result.standardOutput, "") << describe(result);
+    return result;
+}
+
+TEST_F(HotSpot, FindClassReportsAMissingMainClass)
+{
+    const RunResult result = runWithMissingClassThroughFindClass(10000);
+    if (!result.timedOut) {
+        EXPECT_EQ(result.exitCode, 0xFFFFFFFF) << describe(result);
+    }
+}
+
+// Disabled while the process does not end here: after the box, the thread
+// that created the VM ends without DetachCurrentThread, and DestroyJavaVM at
+// shutdown waits for that (still attached, non-daemon) thread for ever.
+TEST_F(HotSpot, DISABLED_FindClassMissingMainClassEndsTheStart)
+{
+    const RunResult result = runWithMissingClassThroughFindClass(30000);
+    EXPECT_FALSE(result.timedOut) << describe(result);
+    EXPECT_EQ(result.exitCode, 0xFFFFFFFF) << describe(result);
+}
+
+TEST_F(HotSpot, ThreadStackSizeDecidesHowDeepMainCanRecurse)
+{
+    // 100000 levels need several megabytes of stack; the runtime's default
+    // stack (1 MB on Linux) overflows long before.
+    struct Row {
+        const char* name;
+        const wchar_t* parameters;
+        const char* outcome;
+    };
+    const Row rows[] = {
+        {"-Xss64m", L"-Xss64m", "reached 100000"},
+        {"the runtime's default stack", L"", "stack overflow"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HotSpotScenario app;
+        app.installJars(L"lib");
+        app.installRuntime(L"jre64");
+        app.writeIni(iniFor(L"scenario.app.DeepRecursion",
+                            std::wstring(L"Virtual Machine Parameters=") + row.parameters + L"\n"));
+        const RunResult result = app.run(L"100000");
+        ASSERT_FALSE(result.timedOut) << describe(result);
+        EXPECT_EQ(result.exitCode, 0u) << describe(result);
+        EXPECT_EQ(outputValues(result.standardOutput)["recursion"], row.outcome) << describe(result);
+    }
+}
+
+TEST_F(HotSpot, PercentageHeapLimitReachesTheVm)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.writeIni(iniFor(L"scenario.app.Report", L"Virtual Machine Parameters=-Xmx10P\n"));
+    const RunResult result = app.run();
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    ASSERT_EQ(result.exitCode, 0u) << describe(result);
+
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    ASSERT_TRUE(::GlobalMemoryStatusEx(&memory));
+    const double expected = static_cast<double>(memory.ullTotalPhys) * 0.10;
+    const double reported = std::stod(outputValues(result.standardOutput)["max.memory"]);
+    // The collector keeps part of the heap for itself (Runtime.maxMemory is
+    // about 89 to 97 percent of -Xmx) and rounds -Xmx up to its region size.
+    EXPECT_GE(reported, expected * 0.85) << describe(result);
+    EXPECT_LE(reported, expected + 4.0 * 1024 * 1024) << describe(result);
+}
+
+TEST_F(HotSpot, SystemExitCodeBecomesTheProcessExitCode)
+{
+    struct Row {
+        const wchar_t* argument;
+        DWORD exitCode;
+    };
+    const Row rows[] = {{L"3", 3}, {L"0", 0}, {L"-1", 0xFFFFFFFF}, {L"65536", 65536}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(toUtf8(row.argument));
+        HotSpotScenario app;
+        app.installJars(L"lib");
+        app.installRuntime(L"jre64");
+        app.writeIni(iniFor(L"scenario.app.Exit"));
+        const RunResult result = app.run(row.argument);
+        ASSERT_FALSE(result.timedOut) << describe(result);
+        EXPECT_EQ(result.exitCode, row.exitCode) << describe(result);
+        EXPECT_TRUE(result.dialogs.empty()) << describe(result);
+        EXPECT_EQ(outputLines(result.standardOutput), std::vector<std::string>{"exiting with " + toUtf8(row.argument)});
+    }
+}
+
+TEST_F(HotSpot, ProcessOutlivesMainUntilItsNonDaemonThreadEnds)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.writeIni(iniFor(L"scenario.app.Linger"));
+    const DWORD lingerMs = 2500;
+    const ULONGLONG start = ::GetTickCount64();
+    const RunResult result = app.run(std::to_wstring(lingerMs));
+    const ULONGLONG elapsed = ::GetTickCount64() - start;
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    EXPECT_EQ(result.exitCode, 0u) << describe(result);
+    EXPECT_EQ(outputLines(result.standardOutput), (std::vector<std::string>{"main returns", "worker finished"}))
+        << describe(result);
+    EXPECT_GE(elapsed, lingerMs) << describe(result);
+}
+
+TEST_F(HotSpot, LibraryPathAsTheVmReportsIt)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.createFolder(L"native");
+    app.writeIni(iniFor(L"scenario.app.Report", L"Library Path=native\n"));
+    const RunResult result = app.run();
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    ASSERT_EQ(result.exitCode, 0u) << describe(result);
+
+    auto values = outputValues(result.standardOutput);
+    const std::string cwd = values["cwd"];
+    const std::vector<std::string> entries = splitPathList(values["library.path"]);
+    // "Library Path", the launcher's folder, ".", every entry of Path, the runtime's lib folder.
+    std::wstring windowsPath(32767, L'\0');
+    windowsPath.resize(::GetEnvironmentVariableW(L"Path", windowsPath.data(), 32767));
+    const std::size_t pathEntries = static_cast<std::size_t>(std::count(windowsPath.begin(), windowsPath.end(), L';')) + 1;
+    ASSERT_EQ(entries.size(), 3 + pathEntries + 1) << values["library.path"] << "\nPath=" << toUtf8(windowsPath);
+    EXPECT_EQ(entries[0], cwd + "/native");
+    EXPECT_EQ(entries[1], cwd);
+    EXPECT_EQ(entries[2], cwd);
+    EXPECT_EQ(entries.back(), cwd + "/jre64/lib");
+    for (const std::string& entry : entries) {
+        EXPECT_EQ(entry.substr(0, 1), "/") << entry;
+        EXPECT_EQ(entry.find('\\'), std::string::npos) << entry;
+    }
+}
+
+TEST_F(HotSpot, VmParametersWithQuotesAndEnvironmentReferences)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.writeIni(iniFor(L"scenario.app.Report",
+                        L"Virtual Machine Parameters=-Dapp.title=\"My App\"  \"-Dapp.subtitle=Second App\" "
+                        L"-Dapp.home=%HOTSPOT_E2E_HOME%\\data -Dapp.undefined=%HOTSPOT_E2E_UNDEFINED%\n"));
+    // Set here, expanded by the launcher: the VM never reads the variable.
+    ::SetEnvironmentVariableW(L"HOTSPOT_E2E_HOME", L"C:\\Program Files\\App");
+    const RunResult result = app.run();
+    ::SetEnvironmentVariableW(L"HOTSPOT_E2E_HOME", nullptr);
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    ASSERT_EQ(result.exitCode, 0u) << describe(result);
+
+    std::vector<std::string> properties;
+    for (const std::string& line : outputLines(result.standardOutput)) {
+        if (line.rfind("property.", 0) == 0) {
+            properties.push_back(line);
+        }
+    }
+    EXPECT_EQ(properties, (std::vector<std::string>{
+                              "property.app.home=C:\\Program Files\\App\\data",
+                              "property.app.subtitle=Second App",
+                              "property.app.title=My App",
+                              "property.app.undefined=%HOTSPOT_E2E_UNDEFINED%",
+                          }))
+        << describe(result);
+}
+
+} // namespace
