@@ -1,6 +1,7 @@
 // Starts a program under Wine the way a user would, prints the texts of the
-// boxes it shows (pressing their default button, so nobody has to), and its
-// exit code. Usage: demo_driver <program> [arguments...]
+// boxes it shows (pressing their default button, so nobody has to), what it
+// wrote to its standard output and error, and its exit code.
+// Usage: demo_driver <program> [arguments...]
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +19,31 @@ void printWide(const std::wstring& text)
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
                           nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+// Prints a captured stream under a heading, each line indented.
+void printStream(const char* heading, const std::string& text)
+{
+    std::printf("%s\n", heading);
+    if (text.empty()) {
+        std::printf("    (nothing)\n");
+        return;
+    }
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            std::printf("    %s\n", line.c_str());
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) {
+        std::printf("    %s\n", line.c_str());
+    }
 }
 
 } // namespace
@@ -39,7 +65,9 @@ int wmain(int argc, wchar_t** argv)
         printWide(L"The launcher shows a box \"" + dialog.title + L"\" saying:\n    " + dialog.text + L"\n");
         std::fflush(stdout);
         return pressDefaultButton(dialog);
-    });
+    }, true);
+    printStream("What the application wrote to its standard output:", result.standardOutput);
+    printStream("What the application wrote to its standard error:", result.standardError);
     if (result.timedOut) {
         std::printf("The program did not end within two minutes and was stopped.\n");
         return 1;
