@@ -97,6 +97,18 @@ jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* 
     return array;
 }
 
+namespace {
+
+// A start that fails before main lets go of the VM thread: a thread that ends
+// still attached would keep the VM's destruction at shutdown waiting for ever.
+bool failAndDetach(Launcher& launcher)
+{
+    launcher.javaVm->DetachCurrentThread();
+    return false;
+}
+
+} // namespace
+
 bool invokeMainClass(Launcher& launcher)
 {
     JNIEnv* env = launcher.jniEnv;
@@ -109,19 +121,19 @@ bool invokeMainClass(Launcher& launcher)
         jstring name = newJavaString(mainClass, env);
         if (name == nullptr) {
             showErrorFormatted(owner, IDS_MAIN_CLASS_LOAD_FAILED, mainClass);
-            return false;
+            return failAndDetach(launcher);
         }
         const char* utf8Name = env->GetStringUTFChars(name, nullptr);
         if (utf8Name == nullptr) {
             env->ExceptionDescribe();
-            return false;
+            return failAndDetach(launcher);
         }
         mainType = env->FindClass(utf8Name);
         env->ReleaseStringUTFChars(name, utf8Name);
         if (mainType == nullptr) {
             env->ExceptionDescribe();
             showErrorFormatted(owner, IDS_MAIN_CLASS_NOT_FOUND, mainClass);
-            return false;
+            return failAndDetach(launcher);
         }
     }
 
@@ -132,13 +144,13 @@ bool invokeMainClass(Launcher& launcher)
         } else {
             showError(owner, loadMessage(IDS_NO_MAIN_METHOD));
         }
-        return false;
+        return failAndDetach(launcher);
     }
 
     jobjectArray mainArguments = newJavaStringArray(launcher.arguments, env);
     if (mainArguments == nullptr) {
         env->ExceptionDescribe();
-        return false;
+        return failAndDetach(launcher);
     }
 
     if (launcher.readyEvent) {

@@ -130,6 +130,9 @@ TEST(JvmFailure, MainClassAndMainMethodProblems)
         EXPECT_EQ(result.messageTexts(), row.messages);
         const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
         EXPECT_EQ(log.has("describe"), row.describedException);
+        // The VM thread let go of the VM, so its destruction had nothing to wait for.
+        EXPECT_TRUE(log.has("detach"));
+        EXPECT_TRUE(log.has("destroy.done"));
         EXPECT_EQ(log.values("error"), std::vector<std::string>{}) << "the launcher misused JNI";
     }
 }
