@@ -1,5 +1,7 @@
 #include "config/IniFile_win.h"
 
+#include <climits>
+
 #include "util/GrowBuffer.h"
 #include "util/UniqueHandle_win.h"
 
@@ -10,7 +12,44 @@ constexpr std::size_t kInitialBuffer = 256;
 // and its value is then taken as cut.
 constexpr std::size_t kLargestBuffer = std::size_t{1} << 26;
 
+// Section names as the profile functions compare them: without regard to case
+// and to the blanks around them.
+std::wstring trimmedBlanks(const std::wstring& text)
+{
+    const std::size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) {
+        return std::wstring();
+    }
+    const std::size_t last = text.find_last_not_of(L" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool sameSectionName(const std::wstring& a, const std::wstring& b)
+{
+    const std::wstring left = trimmedBlanks(a);
+    const std::wstring right = trimmedBlanks(b);
+    if (left.size() > static_cast<std::size_t>(INT_MAX) || right.size() > static_cast<std::size_t>(INT_MAX)) {
+        return true;
+    }
+    return ::CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
+
+bool IniFile::mayHaveSection(const std::wstring& section) const
+{
+    if (!sectionNamesRead_) {
+        listSections(sectionNames_);
+        sectionNamesRead_ = true;
+    }
+    for (const std::wstring& name : sectionNames_) {
+        if (sameSectionName(name, section)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::uint32_t IniFile::probe(std::array<std::uint8_t, 4>& buffer) const
 {
@@ -28,6 +67,10 @@ std::uint32_t IniFile::probe(std::array<std::uint8_t, 4>& buffer) const
 
 void IniFile::getValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const
 {
+    if (!mayHaveSection(section)) {
+        value.clear();
+        return;
+    }
     // The call returns the buffer size minus one when the value may have been
     // cut; the buffer then doubles.
     value = readWithGrowingBuffer(kInitialBuffer, kLargestBuffer, [&](wchar_t* buffer, std::size_t size) {
@@ -61,10 +104,12 @@ void IniFile::listSections(std::vector<std::wstring>& names) const
 
 std::int32_t IniFile::setValue(const std::wstring& section, const std::wstring& key, const std::wstring& value)
 {
+    sectionNamesRead_ = false;
     return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
 }
 
 bool IniFile::removeStore()
 {
+    sectionNamesRead_ = false;
     return ::DeleteFileW(path_.c_str()) != FALSE;
 }

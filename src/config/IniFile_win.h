@@ -36,5 +36,13 @@ public:
     bool removeStore() override;
 
 private:
+    // True unless the file certainly has no section of that name.
+    bool mayHaveSection(const std::wstring& section) const;
+
     std::wstring path_;
+    // The file's section names, read on the first lookup: a key of a section
+    // the file does not have is empty without asking the platform again
+    // (each profile call opens the file anew).
+    mutable std::vector<std::wstring> sectionNames_;
+    mutable bool sectionNamesRead_ = false;
 };
