@@ -39,7 +39,7 @@ std::string describe(const RunResult& result)
     std::string text = "exit code " + std::to_string(result.exitCode) + (result.timedOut ? " (timed out)" : "") +
                        "\n--- stdout\n" + result.standardOutput + "--- stderr\n" + result.standardError;
     for (const std::wstring& box : result.messageTexts()) {
-        text += "--- box\n" + toUtf8(box) + "\n";
+        text += "--- box\n" + utf8(box) + "\n";
     }
     return text;
 }
@@ -118,7 +118,7 @@ TEST_F(HotSpot, UnicodeArgumentsReachMainUnchanged)
         const std::string key = "arg" + std::to_string(i);
         // Code points as Java counts them: surrogate pairs arrived as pairs.
         EXPECT_EQ(values[key + ".codes"], codePoints(arguments[i]));
-        EXPECT_EQ(values[key], toUtf8(arguments[i]));
+        EXPECT_EQ(values[key], utf8(arguments[i]));
     }
 }
 
@@ -243,7 +243,7 @@ TEST_F(HotSpot, SystemExitCodeBecomesTheProcessExitCode)
     };
     const Row rows[] = {{L"3", 3}, {L"0", 0}, {L"-1", 0xFFFFFFFF}, {L"65536", 65536}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(toUtf8(row.argument));
+        SCOPED_TRACE(utf8(row.argument));
         HotSpotScenario app;
         app.installJars(L"lib");
         app.installRuntime(L"jre64");
@@ -252,7 +252,7 @@ TEST_F(HotSpot, SystemExitCodeBecomesTheProcessExitCode)
         ASSERT_FALSE(result.timedOut) << describe(result);
         EXPECT_EQ(result.exitCode, row.exitCode) << describe(result);
         EXPECT_TRUE(result.dialogs.empty()) << describe(result);
-        EXPECT_EQ(outputLines(result.standardOutput), std::vector<std::string>{"exiting with " + toUtf8(row.argument)});
+        EXPECT_EQ(outputLines(result.standardOutput), std::vector<std::string>{"exiting with " + utf8(row.argument)});
     }
 }
 
@@ -291,7 +291,7 @@ TEST_F(HotSpot, LibraryPathAsTheVmReportsIt)
     std::wstring windowsPath(32767, L'\0');
     windowsPath.resize(::GetEnvironmentVariableW(L"Path", windowsPath.data(), 32767));
     const std::size_t pathEntries = static_cast<std::size_t>(std::count(windowsPath.begin(), windowsPath.end(), L';')) + 1;
-    ASSERT_EQ(entries.size(), 3 + pathEntries + 1) << values["library.path"] << "\nPath=" << toUtf8(windowsPath);
+    ASSERT_EQ(entries.size(), 3 + pathEntries + 1) << values["library.path"] << "\nPath=" << utf8(windowsPath);
     EXPECT_EQ(entries[0], cwd + "/native");
     EXPECT_EQ(entries[1], cwd);
     EXPECT_EQ(entries[2], cwd);

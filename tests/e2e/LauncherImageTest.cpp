@@ -11,26 +11,9 @@
 
 namespace {
 
-std::string readFile(const std::wstring& path)
-{
-    std::string bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
-    }
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    ::CloseHandle(file);
-    return bytes;
-}
-
 TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
 {
-    const std::string bytes = readFile(launcherPath());
+    const std::string bytes = readFileBytes(launcherPath());
     ASSERT_FALSE(bytes.empty());
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::optional<PeHeaders> headers = readPeHeaders(data, bytes.size());

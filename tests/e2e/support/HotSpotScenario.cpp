@@ -25,23 +25,10 @@ bool fileExists(const std::wstring& path)
 void copyFile(const std::wstring& from, const std::wstring& to)
 {
     ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE))
-        << "cannot copy " << toUtf8(from) << " to " << toUtf8(to) << ", error " << ::GetLastError();
+        << "cannot copy " << utf8(from) << " to " << utf8(to) << ", error " << ::GetLastError();
 }
 
 } // namespace
-
-std::string toUtf8(const std::wstring& text)
-{
-    if (text.empty()) {
-        return std::string();
-    }
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                          nullptr);
-    return bytes;
-}
 
 HotSpotScenario::HotSpotScenario()
 {
@@ -70,7 +57,7 @@ std::string HotSpotScenario::unavailableReason()
     };
     for (const std::wstring& file : needed) {
         if (!fileExists(file)) {
-            return "the HotSpot bridge build is incomplete: " + toUtf8(file) + " is missing";
+            return "the HotSpot bridge build is incomplete: " + utf8(file) + " is missing";
         }
     }
     return std::string();

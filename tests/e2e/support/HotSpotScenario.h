@@ -46,5 +46,3 @@ std::vector<std::string> outputLines(const std::string& output);
 // Splits a Java path list at ':'.
 std::vector<std::string> splitPathList(const std::string& list);
 
-// A wide text as UTF-8.
-std::string toUtf8(const std::wstring& text);

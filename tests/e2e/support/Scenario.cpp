@@ -304,8 +304,13 @@ bool Scenario::exists(const std::wstring& relative) const
 
 std::string Scenario::readBytes(const std::wstring& relative) const
 {
+    return readFileBytes(path(relative));
+}
+
+std::string readFileBytes(const std::wstring& path)
+{
     std::string bytes;
-    HANDLE file = ::CreateFileW(path(relative).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return bytes;
@@ -316,6 +321,19 @@ std::string Scenario::readBytes(const std::wstring& relative) const
         bytes.append(buffer, read);
     }
     ::CloseHandle(file);
+    return bytes;
+}
+
+std::string utf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return std::string();
+    }
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                          nullptr);
     return bytes;
 }
 

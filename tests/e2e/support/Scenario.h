@@ -86,3 +86,9 @@ std::wstring launcherPath();
 
 // Removes a folder tree; missing folders are fine.
 void removeTree(const std::wstring& folder);
+
+// The bytes of a file; empty when it cannot be read.
+std::string readFileBytes(const std::wstring& path);
+
+// Wide text as UTF-8.
+std::string utf8(const std::wstring& text);
