@@ -92,19 +92,24 @@ DWORD createFolderPath(const std::wstring& path)
 
     DWORD lastError = ERROR_SUCCESS;
     const std::vector<std::wstring> levels = folderLevelsToCreate(path, uncPath);
+    bool createdPrevious = false;
     for (std::size_t i = 0; i < levels.size(); ++i) {
         if (::CreateDirectoryW(levels[i].c_str(), nullptr)) {
+            createdPrevious = true;
             continue;
         }
         const DWORD error = ::GetLastError();
         if (error == ERROR_ALREADY_EXISTS) {
+            createdPrevious = false;
             continue;
         }
         lastError = error;
         if (uncPath) {
             continue;
         }
-        if (i > 0) {
+        // Only a folder this call created is taken away again: an empty
+        // folder that was there before stays.
+        if (i > 0 && createdPrevious) {
             removeFolder(levels[i - 1]);
         }
         break;

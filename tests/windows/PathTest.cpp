@@ -97,6 +97,26 @@ TEST(CreateFolderPath, RemovesTheFolderItJustCreatedWhenTheNextLevelFails)
     EXPECT_TRUE(pathExists(work.path(L"a")));
 }
 
+TEST(CreateFolderPath, AnEmptyFolderThatWasThereBeforeStays)
+{
+    WorkFolder work;
+    work.createFolder(L"existing");
+    EXPECT_NE(createFolderPath(work.path(L"existing\\bad|name\\x.txt")), 0u);
+    EXPECT_TRUE(pathExists(work.path(L"existing")));
+}
+
+TEST(CreateFolderPath, OverlongPathsFailWithoutHarm)
+{
+    WorkFolder work;
+    std::wstring path = work.folder();
+    while (path.size() < 32767) {
+        path += L"\\" + std::wstring(200, L'p');
+    }
+    path.resize(32767);
+    EXPECT_NE(createFolderPath(path), 0u);
+    EXPECT_NE(createFolderPath(L"\\\\?\\" + path), 0u);
+}
+
 TEST(CreateFolderPath, RelativePathsCreateNothingAtTheirFirstLevel)
 {
     WorkFolder work;
