@@ -1,8 +1,251 @@
 #include "jvm/ExceptionDialog_win.h"
 
-#include "app/Launcher.h"
+#include <windows.h>
 
-bool showUncaughtExceptionDialog(Launcher&, jthrowable)
+#include <cstring>
+#include <map>
+
+#include "app/Launcher.h"
+#include "jvm/ExceptionDialogIds.h"
+#include "jvm/ExceptionDialogLayout.h"
+#include "jvm/ModifiedUtf8.h"
+
+namespace {
+
+// True when a JNI call left an exception pending; it is then described (and
+// thereby cleared), as every failure while gathering the trace is.
+bool describePending(JNIEnv* env)
 {
+    if (env->ExceptionOccurred() != nullptr) {
+        env->ExceptionDescribe();
+        return true;
+    }
     return false;
+}
+
+// State of one open dialog, reached through the window's user data.
+struct ExceptionDialogState {
+    const std::wstring* trace = nullptr;
+    SIZE initialClient{};
+    SIZE initialWindow{};
+    std::map<int, LayoutRect> initialRects;
+    HWND sizeGrip = nullptr;
+};
+
+LayoutRect childRect(HWND dialog, HWND child)
+{
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return LayoutRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Centres the dialog over a visible, non-minimised owner, else over the work
+// area of its monitor, and keeps it inside that work area.
+void centreDialog(HWND dialog)
+{
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HWND owner = ::GetWindow(dialog, GW_OWNER);
+    const bool ownerUsable = owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    ::GetMonitorInfoW(::MonitorFromWindow(ownerUsable ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT area = monitor.rcWork;
+    RECT centreOn = area;
+    if (ownerUsable) {
+        ::GetWindowRect(owner, &centreOn);
+    }
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    LONG left = centreOn.left + ((centreOn.right - centreOn.left) - width) / 2;
+    LONG top = centreOn.top + ((centreOn.bottom - centreOn.top) - height) / 2;
+    if (left + width > area.right) {
+        left = area.right - width;
+    }
+    if (top + height > area.bottom) {
+        top = area.bottom - height;
+    }
+    if (left < area.left) {
+        left = area.left;
+    }
+    if (top < area.top) {
+        top = area.top;
+    }
+    ::SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void initialiseDialog(HWND dialog, ExceptionDialogState& state)
+{
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
+
+    HWND trace = ::GetDlgItem(dialog, IDC_EXCEPTION_TRACE);
+    // Lift the default limit of about 32K characters: deep traces are longer.
+    ::SendMessageW(trace, EM_SETLIMITTEXT, 0, 0);
+    ::SetWindowTextW(trace, state.trace->c_str());
+    ::SendMessageW(trace, EM_SETREADONLY, TRUE, 0);
+
+    HWND icon = ::GetDlgItem(dialog, IDC_EXCEPTION_ICON);
+    if (icon != nullptr && ::SendMessageW(icon, STM_GETICON, 0, 0) == 0) {
+        ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_ERROR)), 0);
+    }
+
+    centreDialog(dialog);
+
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    state.initialClient = SIZE{client.right, client.bottom};
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    state.initialWindow = SIZE{window.right - window.left, window.bottom - window.top};
+
+    const int gripWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    const int gripHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+    state.sizeGrip = ::CreateWindowExW(
+        0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
+        client.right - gripWidth, client.bottom - gripHeight, gripWidth, gripHeight, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EXCEPTION_SIZE_GRIP)), ::GetModuleHandleW(nullptr),
+        nullptr);
+
+    for (const ResizeRule& rule : exceptionDialogResizeRules()) {
+        if (HWND control = ::GetDlgItem(dialog, rule.controlId)) {
+            state.initialRects[rule.controlId] = childRect(dialog, control);
+        }
+    }
+}
+
+void layoutDialog(HWND dialog, const ExceptionDialogState& state, int clientWidth, int clientHeight)
+{
+    const int widthDelta = clientWidth - state.initialClient.cx;
+    const int heightDelta = clientHeight - state.initialClient.cy;
+    HDWP positions = ::BeginDeferWindowPos(static_cast<int>(state.initialRects.size()));
+    for (const ResizeRule& rule : exceptionDialogResizeRules()) {
+        const auto initial = state.initialRects.find(rule.controlId);
+        HWND control = ::GetDlgItem(dialog, rule.controlId);
+        if (initial == state.initialRects.end() || control == nullptr) {
+            continue;
+        }
+        const LayoutRect rect = resizedRect(initial->second, rule.anchors, widthDelta, heightDelta);
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (positions != nullptr) {
+            positions = ::DeferWindowPos(positions, control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                                         rect.bottom - rect.top, flags);
+        } else {
+            ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           flags);
+        }
+    }
+    if (positions != nullptr) {
+        ::EndDeferWindowPos(positions);
+    }
+    // The transparent group box and the texts leave traces of their old places.
+    ::InvalidateRect(dialog, nullptr, TRUE);
+}
+
+INT_PTR CALLBACK exceptionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* state = reinterpret_cast<ExceptionDialogState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        initialiseDialog(dialog, *reinterpret_cast<ExceptionDialogState*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_EXCEPTION_IGNORE || LOWORD(wParam) == IDC_EXCEPTION_STOP) {
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SIZE:
+        if (state == nullptr || wParam == SIZE_MINIMIZED) {
+            return FALSE;
+        }
+        if (state->sizeGrip != nullptr) {
+            ::ShowWindow(state->sizeGrip, wParam == SIZE_MAXIMIZED ? SW_HIDE : SW_SHOW);
+        }
+        layoutDialog(dialog, *state, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        if (state == nullptr || state->initialWindow.cx == 0) {
+            return FALSE;
+        }
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
+            POINT{state->initialWindow.cx, state->initialWindow.cy};
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+std::wstring describeException(JNIEnv* env, jthrowable exception)
+{
+    env->ExceptionClear();
+    if (exception == nullptr) {
+        return std::wstring();
+    }
+    jclass byteStreamType = env->FindClass("java/io/ByteArrayOutputStream");
+    if (byteStreamType == nullptr) {
+        describePending(env);
+        return std::wstring();
+    }
+    jmethodID byteStreamInit = env->GetMethodID(byteStreamType, "<init>", "()V");
+    jobject byteStream = byteStreamInit != nullptr ? env->NewObject(byteStreamType, byteStreamInit) : nullptr;
+    if (describePending(env) || byteStream == nullptr) {
+        return std::wstring();
+    }
+    jclass printStreamType = env->FindClass("java/io/PrintStream");
+    jmethodID printStreamInit =
+        printStreamType != nullptr ? env->GetMethodID(printStreamType, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
+    jobject printStream = printStreamInit != nullptr ? env->NewObject(printStreamType, printStreamInit, byteStream)
+                                                     : nullptr;
+    if (describePending(env) || printStream == nullptr) {
+        return std::wstring();
+    }
+    jclass exceptionType = env->GetObjectClass(exception);
+    jmethodID printStackTrace =
+        exceptionType != nullptr ? env->GetMethodID(exceptionType, "printStackTrace", "(Ljava/io/PrintStream;)V")
+                                 : nullptr;
+    if (printStackTrace == nullptr) {
+        describePending(env);
+        return std::wstring();
+    }
+    env->CallVoidMethod(exception, printStackTrace, printStream);
+    describePending(env);
+
+    jclass byteStreamClass = env->GetObjectClass(byteStream);
+    jmethodID toString =
+        byteStreamClass != nullptr ? env->GetMethodID(byteStreamClass, "toString", "()Ljava/lang/String;") : nullptr;
+    if (toString == nullptr) {
+        describePending(env);
+        return std::wstring();
+    }
+    auto text = static_cast<jstring>(env->CallObjectMethod(byteStream, toString));
+    if (describePending(env) || text == nullptr) {
+        return std::wstring();
+    }
+    const char* bytes = env->GetStringUTFChars(text, nullptr);
+    if (bytes == nullptr) {
+        describePending(env);
+        return std::wstring();
+    }
+    std::wstring trace = decodeModifiedUtf8(std::string_view(bytes, std::strlen(bytes)));
+    env->ReleaseStringUTFChars(text, bytes);
+    return trace;
+}
+
+bool showUncaughtExceptionDialog(Launcher& launcher, jthrowable exception)
+{
+    const std::wstring trace = describeException(launcher.jniEnv, exception);
+    if (trace.empty()) {
+        return false;
+    }
+    ExceptionDialogState state;
+    const std::wstring shown = withCrLfLineBreaks(trace);
+    state.trace = &shown;
+    const INT_PTR result =
+        ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXCEPTION_DIALOG), ::GetActiveWindow(),
+                          exceptionDialogProc, reinterpret_cast<LPARAM>(&state));
+    return result != IDC_EXCEPTION_IGNORE;
 }
