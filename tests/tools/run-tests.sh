@@ -30,13 +30,13 @@ step build-win64 cmake --build --preset win64 -j"$jobs" || build_failed=1
 echo "== host tests"
 ctest --test-dir build/host -j"$jobs" --output-on-failure --output-junit "$root/$results/host.xml" \
     >"$results/host-tests.log" 2>&1
-tail -n 3 "$results/host-tests.log"
+grep -E "tests passed|tests failed" "$results/host-tests.log" || tail -n 3 "$results/host-tests.log"
 grep -A40 -E "The following tests FAILED" "$results/host-tests.log" || true
 
 echo "== Windows and end-to-end tests (Wine)"
 tests/tools/with-wine.sh ctest --test-dir build/win64 -j"$jobs" --output-on-failure --timeout 300 \
     --output-junit "$root/$results/win64.xml" >"$results/win64-tests.log" 2>&1
-tail -n 3 "$results/win64-tests.log"
+grep -E "tests passed|tests failed" "$results/win64-tests.log" || tail -n 3 "$results/win64-tests.log"
 grep -A80 -E "The following tests FAILED" "$results/win64-tests.log" || true
 
 passed=0
