@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "jvm/ExceptionDialogIds.h"
 #include "support/AppScenario.h"
+#include "support/ExceptionDialogWindow.h"
 
 namespace {
 
@@ -40,43 +40,6 @@ const DialogInfo* exceptionDialog(const RunResult& result)
         }
     }
     return nullptr;
-}
-
-// The text of a control of another process's window. GetWindowText gives
-// only the text the window was created with, not what an edit control holds.
-std::wstring controlText(HWND control)
-{
-    std::vector<wchar_t> text(65536, L'\0');
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                          5000, &ignored);
-    return text.data();
-}
-
-// The open exception dialog whose trace box holds `marker`; the driver's
-// dialog record carries no window handle, and tests may run side by side.
-HWND findExceptionDialog(const std::wstring& marker)
-{
-    struct Search {
-        std::wstring marker;
-        HWND found = nullptr;
-    } search{marker, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* state = reinterpret_cast<Search*>(parameter);
-            wchar_t title[64] = {};
-            ::GetWindowTextW(window, title, 64);
-            if (std::wstring(title) != kDialogTitle) {
-                return TRUE;
-            }
-            if (controlText(::GetDlgItem(window, IDC_EXCEPTION_TRACE)).find(state->marker) != std::wstring::npos) {
-                state->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 RECT screenRect(HWND window)
@@ -167,7 +130,7 @@ TEST(ExceptionDialog, AnswersGiveTheirExitCodes)
          },
          true, 0xFFFFFFFF},
         {"Failure Check off", L"No", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 0},
-        {"Failure Check absent", L"", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 0},
+        {"Failure Check empty", L"", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

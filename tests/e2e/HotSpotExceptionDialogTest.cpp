@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "jvm/ExceptionDialogIds.h"
+#include "support/ExceptionDialogWindow.h"
 #include "support/HotSpotScenario.h"
 
 namespace {
@@ -21,40 +21,6 @@ protected:
         }
     }
 };
-
-// What an edit control of another process holds (GetWindowText would give
-// only its creation text).
-std::wstring controlText(HWND control)
-{
-    std::vector<wchar_t> text(65536, L'\0');
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                          5000, &ignored);
-    return text.data();
-}
-
-// The exception dialog of a run whose trace holds `marker`.
-HWND findExceptionDialog(const std::wstring& marker)
-{
-    struct Search {
-        std::wstring marker;
-        HWND found = nullptr;
-    } search{marker, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* state = reinterpret_cast<Search*>(parameter);
-            wchar_t title[64] = {};
-            ::GetWindowTextW(window, title, 64);
-            if (std::wstring(title) == L"Java Exception" &&
-                controlText(::GetDlgItem(window, IDC_EXCEPTION_TRACE)).find(state->marker) != std::wstring::npos) {
-                state->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 TEST_F(HotSpotExceptionDialog, ShowsTheRealTraceAndEndsAsAnswered)
 {
