@@ -38,6 +38,8 @@ public:
     std::vector<std::wstring> arguments;
     std::wstring jvmLibraryPath;
     bool relaunchThroughPair = false;
+    HANDLE pairProcess = nullptr;   // the companion launcher, kept open on purpose
+    HANDLE pairThread = nullptr;
     bool isPrimaryInstance = false;
 
     HANDLE splashThread = nullptr;

@@ -75,7 +75,25 @@ bool Launcher::selectRuntime()
 
 int Launcher::relaunchThroughPairProduct()
 {
-    return 0;
+    // The companion launcher gets this launcher's own command line, program
+    // path included; as a launcher of the same kind it drops that first token.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const wchar_t* ownCommandLine = ::GetCommandLineW();
+    std::wstring commandLine = ownCommandLine != nullptr ? ownCommandLine : L"";
+    ::CreateProcessW(settings.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process);
+    // The handles stay open until this process ends.
+    pairProcess = process.hProcess;
+    pairThread = process.hThread;
+    if (!settings.pairReturnCode) {
+        return 0;
+    }
+    DWORD exitCode = 0;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    return static_cast<int>(exitCode);
 }
 
 int Launcher::waitForPrimaryAnswer()
