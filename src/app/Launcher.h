@@ -41,6 +41,12 @@ public:
     HANDLE pairProcess = nullptr;   // the companion launcher, kept open on purpose
     HANDLE pairThread = nullptr;
     bool isPrimaryInstance = false;
+    UniqueHandle sharedMapping;             // the single-instance block
+    unsigned char* sharedBlock = nullptr;   // its view, kSharedBlockSize bytes
+    HANDLE listenerThread = nullptr;        // primary; kept open on purpose until the process ends
+    UniqueHandle requestMutex;              // secondary: serialises requests
+    bool ownsRequestMutex = false;
+    HANDLE primaryProcess = nullptr;        // secondary; kept open on purpose until the process ends
 
     HANDLE splashThread = nullptr;
     DWORD splashThreadId = 0;

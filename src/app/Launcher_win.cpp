@@ -2,6 +2,7 @@
 
 #include "app/CommandLine_win.h"
 #include "config/SettingsReader_win.h"
+#include "instance/SingleInstance_win.h"
 #include "jvm/JvmLibrary_win.h"
 #include "jvm/LaunchPreparation_win.h"
 #include "jvm/VmThread_win.h"
@@ -58,7 +59,7 @@ bool Launcher::readSettings()
 
 bool Launcher::setupSingleInstance()
 {
-    return true;
+    return setupInstanceCoordination(*this);
 }
 
 bool Launcher::selectRuntime()
@@ -98,7 +99,7 @@ int Launcher::relaunchThroughPairProduct()
 
 int Launcher::waitForPrimaryAnswer()
 {
-    return -1;
+    return waitForPrimaryInstanceAnswer(*this);
 }
 
 int Launcher::normalLaunch()
@@ -140,6 +141,9 @@ void Launcher::destroyVm()
     }
 }
 
-void Launcher::stopSingleInstance() {}
+void Launcher::stopSingleInstance()
+{
+    stopInstanceCoordination(*this);
+}
 
 void Launcher::closeNativeSplash() {}
