@@ -26,12 +26,22 @@ std::wstring widen(const char* text)
     return result;
 }
 
+// The text of a window of another process. Asked with a time limit: a plain
+// WM_GETTEXTLENGTH would block the driver for as long as the window's thread
+// does not take messages.
 std::wstring windowText(HWND window)
 {
-    const int length = ::GetWindowTextLengthW(window);
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &length)) {
+        return std::wstring();
+    }
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &copied)) {
+        return std::wstring();
+    }
+    text.resize(copied < text.size() ? static_cast<std::size_t>(copied) : 0);
     return text;
 }
 
@@ -399,10 +409,12 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
             if (handled.count(window) != 0) {
                 continue;
             }
-            DialogInfo dialog = readDialog(window);
-            if (dialog.className != L"#32770") {
+            // Only dialogs are read: asking other windows for their text
+            // could wait on a thread that is busy elsewhere.
+            if (className(window) != L"#32770") {
                 continue;
             }
+            DialogInfo dialog = readDialog(window);
             // A box is complete once its text control exists.
             if (dialog.controls.empty()) {
                 continue;
