@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 
 #include "support/HotSpotScenario.h"
 
@@ -359,6 +360,58 @@ TEST_F(HotSpot, OutputAndErrorFilesWithADatePattern)
     EXPECT_NE(report.find("\nend"), std::string::npos) << "the report is complete";
     EXPECT_TRUE(app.exists(L"errors.log"));
     EXPECT_EQ(app.readBytes(L"errors.log"), "");
+}
+
+} // namespace
+
+namespace {
+
+// A second start hands its arguments to the running instance's secondaryMain
+// on real HotSpot: the int answer becomes its exit code, the void form gives 0.
+TEST_F(HotSpot, SecondStartReachesSecondaryMainOfTheRunningInstance)
+{
+    struct Row {
+        const wchar_t* mainClass;
+        DWORD secondaryExitCode;
+    };
+    const Row rows[] = {
+        {L"scenario.app.InstanceInt", 43},
+        {L"scenario.app.InstanceVoid", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(utf8(row.mainClass));
+        HotSpotScenario app;
+        app.installJars(L"lib");
+        app.installRuntime(L"jre64");
+        app.writeIni(iniFor(row.mainClass, std::wstring(), L"Single Instance=yes\n"));
+        std::future<RunResult> primary = std::async(std::launch::async, [&app] { return app.run(L"6000"); });
+        bool started = false;
+        for (int i = 0; i < 400 && !started; ++i) {
+            started = app.exists(L"main.started");
+            if (!started) {
+                ::Sleep(50);
+            }
+        }
+        ASSERT_TRUE(started) << "the first start's main did not run";
+
+        const RunResult second = app.run(L"one \"two words\" \u00e9t\u00e9");
+        EXPECT_FALSE(second.timedOut) << describe(second);
+        EXPECT_EQ(second.exitCode, row.secondaryExitCode) << describe(second);
+        EXPECT_EQ(second.standardOutput, "") << "the second start ran no Java itself";
+
+        std::string received;
+        for (int i = 0; i < 100 && received.empty(); ++i) {
+            received = app.readBytes(L"secondary.txt");
+            if (received.empty()) {
+                ::Sleep(50);
+            }
+        }
+        EXPECT_EQ(received, "one\ntwo words\n" + utf8(L"\u00e9t\u00e9"));
+
+        const RunResult first = primary.get();
+        EXPECT_FALSE(first.timedOut) << describe(first);
+        EXPECT_EQ(first.exitCode, 0u) << describe(first);
+    }
 }
 
 } // namespace

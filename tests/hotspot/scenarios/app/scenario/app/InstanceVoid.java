@@ -1,0 +1,24 @@
+package scenario.app;
+
+import java.io.IOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Paths;
+
+// A single-instance application whose secondaryMain returns nothing: it
+// records the arguments it was handed in secondary.txt. main marks that it
+// runs, then stays up for the number of milliseconds given as its first
+// argument.
+public final class InstanceVoid {
+    private InstanceVoid() {
+    }
+
+    public static void main(String[] args) throws IOException, InterruptedException {
+        Files.write(Paths.get("main.started"), new byte[0]);
+        Thread.sleep(Long.parseLong(args[0]));
+    }
+
+    public static void secondaryMain(String[] args) throws IOException {
+        Files.write(Paths.get("secondary.txt"), String.join("\n", args).getBytes(StandardCharsets.UTF_8));
+    }
+}
