@@ -1,7 +1,7 @@
 #pragma once
-// Declarations of the Java Native Interface (JNI) for C++, written from the
-// published JNI specification: the invocation interface, the environment
-// function table in its published slot order, the init-argument structures and
+// Declarations of the Java Native Interface (JNI) for C++, with the standard
+// JNI layouts: the invocation interface, the environment function table in
+// its standard slot order, the init-argument structures and
 // the Windows x64 integer sizes. A launcher compiled against this header works
 // with any conforming Java runtime; the test runtime implements the same table.
 
@@ -131,8 +131,8 @@ struct JavaVM_;
 typedef JNIEnv_ JNIEnv;
 typedef JavaVM_ JavaVM;
 
-// The environment function table. Slot order is fixed by the specification:
-// four reserved slots, then the functions in published order.
+// The environment function table. Its slot order is fixed for every Java
+// runtime: four reserved slots, then the functions in their standard order.
 struct JNINativeInterface_ {
     void* reserved0;
     void* reserved1;

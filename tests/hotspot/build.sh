@@ -28,7 +28,7 @@ python3 "$here/bridge/generate_thunks.py" "$jdk/include/jni.h" "$out/generated/J
 wineg++ -m64 -shared -O2 -g0 -std=c++17 -fPIC -Wall -Wextra -Wshadow -Werror \
     -I"$here/bridge" -I"$jdk/include" -I"$jdk/include/linux" \
     -DNOMINMAX -DWIN32_LEAN_AND_MEAN -DHSBRIDGE_DEFAULT_JAVA_HOME="\"$jdk\"" \
-    -o "$out/jvm.dll" "$here/bridge/jvm.spec" \
+    -o "$out/jvm.dll" "$here/bridge/jvm.def" \
     "$here"/bridge/*.cpp "$out/generated/JniThunks.cpp" \
     -lntdll -ldl -lffi
 mv -f "$out/jvm.dll.so" "$out/jvm.dll"

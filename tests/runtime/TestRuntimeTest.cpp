@@ -10,7 +10,7 @@
 #include "TestRuntimeControl.h"
 #include "jni/jni.h"
 
-// Slot and field positions of the published JNI structures on 64-bit Windows.
+// Slot and field positions of the standard JNI structures on 64-bit Windows.
 constexpr std::size_t kSlot = sizeof(void*);
 static_assert(offsetof(JNINativeInterface_, GetVersion) == 4 * kSlot);
 static_assert(offsetof(JNINativeInterface_, FindClass) == 6 * kSlot);

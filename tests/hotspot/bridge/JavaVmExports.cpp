@@ -1,4 +1,4 @@
-// The functions jvm.dll exports (see jvm.spec), forwarded to libjvm.so.
+// The functions jvm.dll exports (listed in jvm.def), forwarded to libjvm.so.
 //
 // libjvm.so is looked up in this order:
 //   1. $JAVA_HOME/lib/server/libjvm.so, with JAVA_HOME read from the Unix
