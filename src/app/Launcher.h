@@ -38,8 +38,6 @@ public:
     std::vector<std::wstring> arguments;
     std::wstring jvmLibraryPath;
     bool relaunchThroughPair = false;
-    HANDLE pairProcess = nullptr;   // the companion launcher, kept open on purpose
-    HANDLE pairThread = nullptr;
     bool isPrimaryInstance = false;
     UniqueHandle sharedMapping;             // the single-instance block
     unsigned char* sharedBlock = nullptr;   // its view, kSharedBlockSize bytes
@@ -48,8 +46,6 @@ public:
     bool ownsRequestMutex = false;
     HANDLE primaryProcess = nullptr;        // secondary; kept open on purpose until the process ends
 
-    HANDLE splashThread = nullptr;
-    DWORD splashThreadId = 0;
     HWND splashWindowHandle = nullptr;
 
     JvmEntryPoints jvmEntryPoints;

@@ -85,9 +85,8 @@ int Launcher::relaunchThroughPairProduct()
     std::wstring commandLine = ownCommandLine != nullptr ? ownCommandLine : L"";
     ::CreateProcessW(settings.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process);
-    // The handles stay open until this process ends.
-    pairProcess = process.hProcess;
-    pairThread = process.hThread;
+    // The companion's process and thread handles stay open, on purpose, until
+    // this process ends.
     if (!settings.pairReturnCode) {
         return 0;
     }

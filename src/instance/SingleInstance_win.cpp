@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <memory>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include "jvm/MainClass_win.h"
 #include "util/Path_win.h"
 #include "util/ScopeExit.h"
+#include "util/TextConversion_win.h"
 
 namespace {
 
@@ -25,28 +25,6 @@ struct Request {
     DWORD senderThreadId = 0;
     Launcher* launcher = nullptr;
 };
-
-std::string toThreadAnsi(const std::wstring& text)
-{
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
-        return std::string();
-    }
-    const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return std::string();
-    }
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-    return result;
-}
-
-void describePending(JNIEnv* env)
-{
-    if (env->ExceptionOccurred() != nullptr) {
-        env->ExceptionDescribe();
-    }
-}
 
 // Calls secondaryMain for one request once main is about to run. Returns
 // true on success; the answer has been posted when the method was called.
@@ -75,7 +53,7 @@ bool handleRequest(const Request& request)
 
     jclass mainType = env->FindClass(toThreadAnsi(launcher.settings.mainClass).c_str());
     if (mainType == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return false;
     }
     bool intForm = false;
@@ -87,7 +65,7 @@ bool handleRequest(const Request& request)
         intForm = true;
         method = env->GetStaticMethodID(mainType, kSecondaryMain, kIntSignature);
         if (method == nullptr) {
-            describePending(env);
+            describePendingException(env);
             return false;
         }
     }
@@ -95,7 +73,7 @@ bool handleRequest(const Request& request)
     const std::vector<std::wstring> list = unpackArguments(launcher.sharedBlock);
     jobjectArray array = newJavaStringArray(list, env);
     if (array == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return false;
     }
     const UINT messageId = readBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset);

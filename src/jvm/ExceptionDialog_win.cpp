@@ -8,20 +8,10 @@
 #include "app/Launcher.h"
 #include "jvm/ExceptionDialogIds.h"
 #include "jvm/ExceptionDialogLayout.h"
+#include "jvm/MainClass_win.h"
 #include "jvm/ModifiedUtf8.h"
 
 namespace {
-
-// True when a JNI call left an exception pending; it is then described (and
-// thereby cleared), as every failure while gathering the trace is.
-bool describePending(JNIEnv* env)
-{
-    if (env->ExceptionOccurred() != nullptr) {
-        env->ExceptionDescribe();
-        return true;
-    }
-    return false;
-}
 
 // State of one open dialog, reached through the window's user data.
 struct ExceptionDialogState {
@@ -187,20 +177,16 @@ std::wstring describeException(JNIEnv* env, jthrowable exception)
     }
     jclass byteStreamType = env->FindClass("java/io/ByteArrayOutputStream");
     if (byteStreamType == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return std::wstring();
     }
     jmethodID byteStreamInit = env->GetMethodID(byteStreamType, "<init>", "()V");
     jobject byteStream = byteStreamInit != nullptr ? env->NewObject(byteStreamType, byteStreamInit) : nullptr;
-    if (describePending(env) || byteStream == nullptr) {
+    if (describePendingException(env) || byteStream == nullptr) {
         return std::wstring();
     }
-    jclass printStreamType = env->FindClass("java/io/PrintStream");
-    jmethodID printStreamInit =
-        printStreamType != nullptr ? env->GetMethodID(printStreamType, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
-    jobject printStream = printStreamInit != nullptr ? env->NewObject(printStreamType, printStreamInit, byteStream)
-                                                     : nullptr;
-    if (describePending(env) || printStream == nullptr) {
+    jobject printStream = newPrintStream(byteStream, env);
+    if (describePendingException(env) || printStream == nullptr) {
         return std::wstring();
     }
     jclass exceptionType = env->GetObjectClass(exception);
@@ -208,26 +194,26 @@ std::wstring describeException(JNIEnv* env, jthrowable exception)
         exceptionType != nullptr ? env->GetMethodID(exceptionType, "printStackTrace", "(Ljava/io/PrintStream;)V")
                                  : nullptr;
     if (printStackTrace == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return std::wstring();
     }
     env->CallVoidMethod(exception, printStackTrace, printStream);
-    describePending(env);
+    describePendingException(env);
 
     jclass byteStreamClass = env->GetObjectClass(byteStream);
     jmethodID toString =
         byteStreamClass != nullptr ? env->GetMethodID(byteStreamClass, "toString", "()Ljava/lang/String;") : nullptr;
     if (toString == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return std::wstring();
     }
     auto text = static_cast<jstring>(env->CallObjectMethod(byteStream, toString));
-    if (describePending(env) || text == nullptr) {
+    if (describePendingException(env) || text == nullptr) {
         return std::wstring();
     }
     const char* bytes = env->GetStringUTFChars(text, nullptr);
     if (bytes == nullptr) {
-        describePending(env);
+        describePendingException(env);
         return std::wstring();
     }
     std::wstring trace = decodeModifiedUtf8(std::string_view(bytes, std::strlen(bytes)));

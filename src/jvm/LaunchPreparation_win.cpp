@@ -1,9 +1,6 @@
 #include "jvm/LaunchPreparation_win.h"
 
-#include <climits>
-
 #include "app/CommandLine_win.h"
-#include "app/LaunchError.h"
 #include "app/ErrorReporting_win.h"
 #include "app/Launcher.h"
 #include "config/SettingsReader.h"
@@ -13,28 +10,9 @@
 #include "util/FileFinder_win.h"
 #include "util/PathText.h"
 #include "util/Path_win.h"
+#include "util/TextConversion_win.h"
 
 namespace {
-
-// Wide text in the thread's ANSI code page; characters without a mapping
-// become the code page's default character.
-std::string toThreadAnsi(const std::wstring& text)
-{
-    if (text.empty()) {
-        return std::string();
-    }
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
-        raiseLaunchError(kHresultArithmeticOverflow);
-    }
-    const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return std::string();
-    }
-    std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-    return result;
-}
 
 // The names a directory search reports for a pattern, in its order.
 std::vector<std::wstring> listMatches(const std::wstring& pattern)

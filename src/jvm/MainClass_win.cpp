@@ -45,6 +45,23 @@ jclass loadThroughLauncherHelper(Launcher& launcher)
 
 } // namespace
 
+bool describePendingException(JNIEnv* env)
+{
+    if (env->ExceptionOccurred() == nullptr) {
+        return false;
+    }
+    env->ExceptionDescribe();
+    return true;
+}
+
+jobject newPrintStream(jobject output, JNIEnv* env)
+{
+    jclass printStreamClass = env->FindClass("java/io/PrintStream");
+    jmethodID printStreamInit =
+        printStreamClass != nullptr ? env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
+    return printStreamInit != nullptr ? env->NewObject(printStreamClass, printStreamInit, output) : nullptr;
+}
+
 jstring newJavaString(const std::wstring& text, JNIEnv* env)
 {
     if (text.size() > static_cast<std::size_t>(INT_MAX)) {
@@ -139,9 +156,7 @@ bool invokeMainClass(Launcher& launcher)
 
     jmethodID mainMethod = env->GetStaticMethodID(mainType, "main", kMainSignature);
     if (mainMethod == nullptr) {
-        if (env->ExceptionOccurred() != nullptr) {
-            env->ExceptionDescribe();
-        } else {
+        if (!describePendingException(env)) {
             showError(owner, loadMessage(IDS_NO_MAIN_METHOD));
         }
         return failAndDetach(launcher);
@@ -166,9 +181,7 @@ bool invokeMainClass(Launcher& launcher)
             if (exitMethod != nullptr) {
                 env->CallStaticVoidMethod(system, exitMethod, static_cast<jint>(-1));
             }
-            if (env->ExceptionOccurred() != nullptr) {
-                env->ExceptionDescribe();
-            }
+            describePendingException(env);
         }
     }
 

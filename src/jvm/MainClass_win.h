@@ -14,6 +14,14 @@ jstring newJavaString(const std::wstring& text, JNIEnv* env);
 // gives an empty array.
 jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env);
 
+// True when a JNI call left an exception pending; it is then printed by the
+// VM (and thereby cleared).
+bool describePendingException(JNIEnv* env);
+
+// A new java.io.PrintStream writing to `output`, without automatic flushing;
+// null on failure (an exception may be pending).
+jobject newPrintStream(jobject output, JNIEnv* env);
+
 // Loads the main class (through the runtime's launcher helper when it has
 // one, else the VM's own lookup), calls its static main with the arguments and
 // waits for it. False, after the message, when the class, its main method or

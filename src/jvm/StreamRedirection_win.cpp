@@ -40,13 +40,7 @@ bool redirectStream(JNIEnv* env, const std::wstring& path, bool append, const ch
     if (fileStream == nullptr) {
         return false;
     }
-    jclass printStreamClass = env->FindClass("java/io/PrintStream");
-    jmethodID printStreamInit =
-        printStreamClass != nullptr ? env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
-    if (printStreamInit == nullptr) {
-        return false;
-    }
-    jobject printStream = env->NewObject(printStreamClass, printStreamInit, fileStream);
+    jobject printStream = newPrintStream(fileStream, env);
     if (printStream == nullptr) {
         return false;
     }
@@ -56,11 +50,7 @@ bool redirectStream(JNIEnv* env, const std::wstring& path, bool append, const ch
         return false;
     }
     env->CallStaticVoidMethod(system, setter, printStream);
-    if (env->ExceptionOccurred() != nullptr) {
-        env->ExceptionDescribe();
-        return false;
-    }
-    return true;
+    return !describePendingException(env);
 }
 
 void redirect(JNIEnv* env, const std::wstring& path, bool append, const char* target)
@@ -68,9 +58,9 @@ void redirect(JNIEnv* env, const std::wstring& path, bool append, const char* ta
     if (path.empty()) {
         return;
     }
-    if (!redirectStream(env, path, append, target) && env->ExceptionOccurred() != nullptr) {
+    if (!redirectStream(env, path, append, target)) {
         // Printed on the stream that is still in place; the start goes on.
-        env->ExceptionDescribe();
+        describePendingException(env);
     }
 }
 

@@ -100,10 +100,15 @@ TEST(PeImage, DamagedImagesAreNotImages)
     badImport[0x200 + 12 + 2] = 0x7F;
     EXPECT_TRUE(readPeHeaders(badImport.data(), badImport.size()).has_value());
     EXPECT_FALSE(readPeImports(badImport.data(), badImport.size()).has_value());
-    // Cut every possible length: never a read outside the buffer (the sanitizers watch).
-    for (std::size_t length = 0; length < good.size(); length += 7) {
+    // Cut at every length: the headers read only once the file header is
+    // whole, the imports only once the descriptors and names lie inside, and
+    // nothing reads outside the buffer (the sanitizers watch).
+    for (std::size_t length = 0; length < good.size(); ++length) {
         std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(length));
-        readPeImports(cut.data(), cut.size());
+        EXPECT_EQ(readPeHeaders(cut.data(), cut.size()).has_value(), length >= 0x98) << "cut at " << length;
+        if (length <= 0x310) {
+            EXPECT_FALSE(readPeImports(cut.data(), cut.size()).has_value()) << "cut at " << length;
+        }
     }
 }
 
