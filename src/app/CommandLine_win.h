@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,10 +11,3 @@ std::vector<std::wstring> splitProcessCommandLine();
 // Makes the executable's folder the current directory; failures are silent
 // (a failing module path shows its message, owned by `owner`).
 void applyWorkingDirectory(HWND owner);
-
-// %NAME% references expanded by the platform; nothing when the expansion fails.
-std::optional<std::wstring> expandEnvironmentStrings(const std::wstring& text);
-
-// Appends the non-empty tokens of the configured command ("Cmd"), with its
-// environment references expanded, to `arguments`.
-void appendConfiguredCommand(const std::wstring& command, std::vector<std::wstring>& arguments);

@@ -5,19 +5,14 @@
 #include <vector>
 
 #include "config/LauncherSettings.h"
-#include "jni/jni.h"
-#include "util/UniqueHandle_win.h"
-
-// The entry points resolved from the loaded JVM library.
-struct JvmEntryPoints {
-    CreateJavaVmFunction createJavaVm = nullptr;
-    GetDefaultJavaVmInitArgsFunction getDefaultJavaVmInitArgs = nullptr;
-    FindClassFromBootLoaderFunction findClassFromBootLoader = nullptr;  // optional
-};
+#include "instance/SingleInstance_win.h"
+#include "jvm/VmLaunch_win.h"
 
 // The one object per process that holds all state of a start. The entry point
 // owns it for the whole run; its destruction is the shutdown sequence, which
-// tolerates any earlier failure.
+// tolerates any earlier failure. Every step gets what it needs as parameters
+// and hands its results back; the steps on other threads (the VM thread, the
+// single-instance workers) read state that was written before they started.
 class Launcher {
 public:
     Launcher() = default;
@@ -32,50 +27,22 @@ public:
     // Takes one of the three roads and returns the process exit code.
     int run();
 
-    // State of the start. Fields read by other threads are written before
-    // those threads start.
-    LauncherSettings settings;
-    std::vector<std::wstring> arguments;
-    std::wstring jvmLibraryPath;
-    bool relaunchThroughPair = false;
-    bool isPrimaryInstance = false;
-    UniqueHandle sharedMapping;             // the single-instance block
-    unsigned char* sharedBlock = nullptr;   // its view, kSharedBlockSize bytes
-    HANDLE listenerThread = nullptr;        // primary; kept open on purpose until the process ends
-    UniqueHandle requestMutex;              // secondary: serialises requests
-    bool ownsRequestMutex = false;
-    HANDLE primaryProcess = nullptr;        // secondary; kept open on purpose until the process ends
-
-    HWND splashWindowHandle = nullptr;
-
-    JvmEntryPoints jvmEntryPoints;
-    JavaVM* javaVm = nullptr;
-    JNIEnv* jniEnv = nullptr;              // valid on the VM thread only
-    std::vector<std::string> vmOptions;    // in the thread's ANSI code page
-    unsigned long long vmThreadStackSize = 0;
-    UniqueHandle readyEvent;
-
-    // IBM runtimes admitted by "VM Provider": a thread that ran Java code is
-    // then never detached.
-    bool ibmRuntimeAdmitted() const
-    {
-        return settings.searchFilter.ibmAllowed || settings.searchFilter.ibmFavoured;
-    }
-
 private:
-    bool readSettings();
-    bool setupSingleInstance();
     bool selectRuntime();
     int relaunchThroughPairProduct();
-    int waitForPrimaryAnswer();
     int normalLaunch();
     bool startSplash();
-
-public:
     void closeSplashWindow();
-    void destroyVm();
-
-private:
-    void stopSingleInstance();
     void closeNativeSplash();
+
+    // Owner of every error box: the launcher-drawn splash window while it is
+    // up, else none.
+    HWND splashWindowHandle_ = nullptr;
+    std::vector<std::wstring> arguments_;
+    LauncherSettings settings_;            // written once by initialize, then read only
+    InstanceCoordination instance_;
+    std::wstring jvmLibraryPath_;
+    bool relaunchThroughPair_ = false;
+    VmLaunch vmLaunch_;
+    VmState vm_;
 };

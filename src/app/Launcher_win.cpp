@@ -2,7 +2,6 @@
 
 #include "app/CommandLine_win.h"
 #include "config/SettingsReader_win.h"
-#include "instance/SingleInstance_win.h"
 #include "jvm/JvmLibrary_win.h"
 #include "jvm/LaunchPreparation_win.h"
 #include "jvm/VmThread_win.h"
@@ -11,66 +10,50 @@
 Launcher::~Launcher()
 {
     closeSplashWindow();
-    if (javaVm != nullptr) {
-        destroyVm();
-    }
-    if (settings.singleInstance) {
-        stopSingleInstance();
-    }
-    readyEvent.reset();
+    // Waits for the application's last non-daemon thread.
+    destroyVm(vm_);
+    instance_.stop();
     closeNativeSplash();
 }
 
 bool Launcher::initialize()
 {
-    arguments = splitProcessCommandLine();
-    if (!readSettings()) {
+    arguments_ = splitProcessCommandLine();
+    if (!readLauncherSettings(settings_, splashWindowHandle_)) {
         return false;
     }
-    if (!setupSingleInstance()) {
+    if (!instance_.setup(arguments_, settings_, vm_, splashWindowHandle_)) {
         return false;
     }
-    if (settings.singleInstance && !isPrimaryInstance) {
+    if (instance_.active() && !instance_.isPrimary()) {
         return true;
     }
-    if (settings.overrideWorkingDir) {
-        applyWorkingDirectory(splashWindowHandle);
+    if (settings_.overrideWorkingDir) {
+        applyWorkingDirectory(splashWindowHandle_);
     }
     return selectRuntime();
 }
 
 int Launcher::run()
 {
-    if (relaunchThroughPair) {
+    if (relaunchThroughPair_) {
         return relaunchThroughPairProduct();
     }
-    if (!settings.singleInstance || isPrimaryInstance) {
+    if (!instance_.active() || instance_.isPrimary()) {
         return normalLaunch();
     }
-    return waitForPrimaryAnswer();
-}
-
-bool Launcher::readSettings()
-{
-    return readLauncherSettings(settings, splashWindowHandle);
-}
-
-// Steps that later parts of the launcher fill in.
-
-bool Launcher::setupSingleInstance()
-{
-    return setupInstanceCoordination(*this);
+    return instance_.waitForPrimaryAnswer();
 }
 
 bool Launcher::selectRuntime()
 {
-    Win32RuntimeSelectionHost host(settings, splashWindowHandle);
-    const std::optional<RuntimeSelection> selection = ::selectRuntime(settings, host);
+    Win32RuntimeSelectionHost host(settings_, splashWindowHandle_);
+    const std::optional<RuntimeSelection> selection = ::selectRuntime(settings_, host);
     if (!selection) {
         return false;
     }
-    jvmLibraryPath = selection->jvmLibraryPath;
-    relaunchThroughPair = selection->relaunchThroughPair;
+    jvmLibraryPath_ = selection->jvmLibraryPath;
+    relaunchThroughPair_ = selection->relaunchThroughPair;
     return true;
 }
 
@@ -83,11 +66,11 @@ int Launcher::relaunchThroughPairProduct()
     PROCESS_INFORMATION process{};
     const wchar_t* ownCommandLine = ::GetCommandLineW();
     std::wstring commandLine = ownCommandLine != nullptr ? ownCommandLine : L"";
-    ::CreateProcessW(settings.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    ::CreateProcessW(settings_.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process);
     // The companion's process and thread handles stay open, on purpose, until
     // this process ends.
-    if (!settings.pairReturnCode) {
+    if (!settings_.pairReturnCode) {
         return 0;
     }
     DWORD exitCode = 0;
@@ -96,16 +79,14 @@ int Launcher::relaunchThroughPairProduct()
     return static_cast<int>(exitCode);
 }
 
-int Launcher::waitForPrimaryAnswer()
-{
-    return waitForPrimaryInstanceAnswer(*this);
-}
-
 int Launcher::normalLaunch()
 {
-    prepareRuntimeEnvironment(*this);
+    if (std::optional<std::string> libraryPathOption =
+            prepareRuntimeEnvironment(jvmLibraryPath_, settings_, splashWindowHandle_)) {
+        vmLaunch_.options.push_back(std::move(*libraryPathOption));
+    }
     bool splashWanted = true;
-    for (const std::wstring& argument : arguments) {
+    for (const std::wstring& argument : arguments_) {
         if (argument == L"-nosplash" || argument == L"/nosplash") {
             splashWanted = false;
         }
@@ -113,11 +94,31 @@ int Launcher::normalLaunch()
     if (splashWanted && !startSplash()) {
         return 0;
     }
-    if (!loadJvmLibrary(*this)) {
+    const std::optional<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_, splashWindowHandle_);
+    if (!entryPoints) {
         return -1;
     }
-    assembleVmOptions(*this);
-    if (startVmThread(*this) == 0) {
+    vmLaunch_.entryPoints = *entryPoints;
+    // A configuration that cannot be read or an empty class path has been
+    // reported; the VM is still created, without those options.
+    if (std::optional<VmOptionAssembly> assembly = assembleVmOptions(splashWindowHandle_, arguments_)) {
+        for (std::string& option : assembly->options) {
+            vmLaunch_.options.push_back(std::move(option));
+        }
+        vmLaunch_.threadStackSize = assembly->vmThreadStackSize;
+        vmLaunch_.streams = StreamTargets{std::move(assembly->outputFile), assembly->outputAppend,
+                                          std::move(assembly->errorFile), assembly->errorAppend};
+    }
+    vmLaunch_.mainClass = settings_.mainClass;
+    vmLaunch_.arguments = std::move(arguments_);
+    vmLaunch_.isService = settings_.isService;
+    vmLaunch_.failureCheck = settings_.failureCheck;
+    vmLaunch_.stayAttached = ibmRuntimeAdmitted(settings_);
+    vmLaunch_.readyEvent = instance_.readyEvent();
+    vmLaunch_.owner = splashWindowHandle_;
+    vmLaunch_.beforeExceptionDialog = [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); };
+    vmLaunch_.beforeExceptionDialogContext = this;
+    if (startVmThread(vmLaunch_, vm_) == 0) {
         return 0;
     }
     closeNativeSplash();
@@ -130,19 +131,5 @@ bool Launcher::startSplash()
 }
 
 void Launcher::closeSplashWindow() {}
-
-void Launcher::destroyVm()
-{
-    if (javaVm != nullptr) {
-        // Waits for the application's last non-daemon thread.
-        javaVm->DestroyJavaVM();
-        javaVm = nullptr;
-    }
-}
-
-void Launcher::stopSingleInstance()
-{
-    stopInstanceCoordination(*this);
-}
 
 void Launcher::closeNativeSplash() {}

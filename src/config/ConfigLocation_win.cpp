@@ -1,17 +1,15 @@
 #include "config/ConfigLocation_win.h"
 
 #include "config/ConfigLocation.h"
+#include "config/SettingKeys.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/PathText.h"
-#include "util/Path_win.h"
 
 namespace {
 
-const wchar_t kRuntimeSection[] = L"Java Runtime Environment";
-const wchar_t kJrePathKey[] = L"JRE Path";
-
 void writeJrePath(const std::wstring& file, const std::wstring& folder)
 {
-    ::WritePrivateProfileStringW(kRuntimeSection, kJrePathKey, folder.c_str(), file.c_str());
+    ::WritePrivateProfileStringW(kSectionJavaRuntime, kKeyJrePath, folder.c_str(), file.c_str());
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "runtime/JvmType.h"
-#include "runtime/RuntimeSearchFilter.h"
-#include "runtime/VersionNumber.h"
+#include "config/JvmType.h"
+#include "config/RuntimeSearchFilter.h"
+#include "config/VersionNumber.h"
 
-// The parsed configuration of one start; read-only after initialisation.
+// The configuration of one start, read once during initialisation and const
+// from then on. Keys that later steps read (the class path, the output files,
+// "Single Instance", the splash screen) are read by those steps, and what
+// they make of them stays with them.
 struct LauncherSettings {
     std::wstring productName;
     std::wstring productCode;
@@ -23,11 +26,11 @@ struct LauncherSettings {
     std::wstring libraryPath;
     std::wstring pairProduct;
     bool pairReturnCode = false;
-    bool singleInstance = false;
-    std::wstring outputFile;
-    std::wstring errorFile;
-    bool outputAppend = false;
-    bool errorAppend = false;
-    std::wstring splashImage;
-    std::wstring splashShadow;
 };
+
+// IBM runtimes admitted by "VM Provider": a thread that ran Java code must
+// then never be detached from the VM.
+inline bool ibmRuntimeAdmitted(const LauncherSettings& settings)
+{
+    return settings.searchFilter.ibmAllowed || settings.searchFilter.ibmFavoured;
+}

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/LaunchError.h"
+#include "util/LaunchError.h"
 
 LayeredIniFile::LayeredIniFile(std::unique_ptr<ConfigStore> file) : file_(std::move(file))
 {

@@ -2,29 +2,12 @@
 
 #include <algorithm>
 
-#include "app/MessageIds.h"
 #include "config/SettingKeys.h"
 #include "config/SplitList.h"
+#include "ui/MessageIds.h"
+#include "util/AsciiText.h"
 
 namespace {
-
-wchar_t asciiLower(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool equalsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 struct ProviderRow {
     const wchar_t* value;

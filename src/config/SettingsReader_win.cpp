@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "app/ErrorReporting_win.h"
 #include "config/ConfigLocation_win.h"
 #include "config/EmbeddedSettings_win.h"
 #include "config/SettingsReader.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/FileFinder_win.h"
-#include "util/Path_win.h"
 
 namespace {
 

@@ -1,16 +1,12 @@
 #include "instance/SingleInstance_win.h"
 
-#include <windows.h>
-
 #include <memory>
-#include <string>
 
-#include "app/Launcher.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "instance/SharedBlock.h"
 #include "jvm/MainClass_win.h"
-#include "util/Path_win.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/ScopeExit.h"
 #include "util/TextConversion_win.h"
 
@@ -23,20 +19,19 @@ const char kIntSignature[] = "([Ljava/lang/String;)I";
 // One request handed from the listener to its worker, owned by the worker.
 struct Request {
     DWORD senderThreadId = 0;
-    Launcher* launcher = nullptr;
+    const InstanceWorkerContext* context = nullptr;
 };
 
 // Calls secondaryMain for one request once main is about to run. Returns
 // true on success; the answer has been posted when the method was called.
-bool handleRequest(const Request& request)
+bool handleRequest(DWORD senderThreadId, const InstanceWorkerContext& context)
 {
-    Launcher& launcher = *request.launcher;
     // Without the ready event nothing tells when the VM may be used, so the
     // request is not handled (its secondary waits for the primary's end).
-    if (!launcher.readyEvent || ::WaitForSingleObject(launcher.readyEvent.get(), INFINITE) != WAIT_OBJECT_0) {
+    if (context.readyEvent == nullptr || ::WaitForSingleObject(context.readyEvent, INFINITE) != WAIT_OBJECT_0) {
         return false;
     }
-    JavaVM* vm = launcher.javaVm;
+    JavaVM* vm = context.vm->javaVm;
     if (vm == nullptr) {
         return false;
     }
@@ -46,12 +41,12 @@ bool handleRequest(const Request& request)
     }
     ScopeExit detach([&] {
         // A thread that ran Java code on an IBM runtime stays attached.
-        if (!launcher.ibmRuntimeAdmitted()) {
+        if (!context.stayAttached) {
             vm->DetachCurrentThread();
         }
     });
 
-    jclass mainType = env->FindClass(toThreadAnsi(launcher.settings.mainClass).c_str());
+    jclass mainType = env->FindClass(toThreadAnsi(context.mainClass).c_str());
     if (mainType == nullptr) {
         describePendingException(env);
         return false;
@@ -70,18 +65,18 @@ bool handleRequest(const Request& request)
         }
     }
 
-    const std::vector<std::wstring> list = unpackArguments(launcher.sharedBlock);
+    const std::vector<std::wstring> list = unpackArguments(context.block);
     jobjectArray array = newJavaStringArray(list, env);
     if (array == nullptr) {
         describePendingException(env);
         return false;
     }
-    const UINT messageId = readBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset);
+    const UINT messageId = readBlockUint32(context.block, kRequestMessageIdOffset);
     if (intForm) {
         const jint result = env->CallStaticIntMethod(mainType, method, array);
-        ::PostThreadMessageW(request.senderThreadId, messageId, static_cast<WPARAM>(static_cast<DWORD>(result)), 0);
+        ::PostThreadMessageW(senderThreadId, messageId, static_cast<WPARAM>(static_cast<DWORD>(result)), 0);
     } else {
-        ::PostThreadMessageW(request.senderThreadId, messageId, 0, 0);
+        ::PostThreadMessageW(senderThreadId, messageId, 0, 0);
         env->CallStaticVoidMethod(mainType, method, array);
     }
     if (env->ExceptionOccurred() != nullptr) {
@@ -94,13 +89,13 @@ bool handleRequest(const Request& request)
 DWORD WINAPI workerMain(void* parameter)
 {
     const std::unique_ptr<Request> request(static_cast<Request*>(parameter));
-    return handleRequest(*request) ? 0 : 1;
+    return handleRequest(request->senderThreadId, *request->context) ? 0 : 1;
 }
 
 DWORD WINAPI listenerMain(void* parameter)
 {
-    Launcher& launcher = *static_cast<Launcher*>(parameter);
-    const UINT messageId = readBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset);
+    const InstanceWorkerContext& context = *static_cast<const InstanceWorkerContext*>(parameter);
+    const UINT messageId = readBlockUint32(context.block, kRequestMessageIdOffset);
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message != messageId) {
@@ -108,7 +103,7 @@ DWORD WINAPI listenerMain(void* parameter)
         }
         auto request = std::make_unique<Request>();
         request->senderThreadId = static_cast<DWORD>(message.wParam);
-        request->launcher = &launcher;
+        request->context = &context;
         HANDLE worker = ::CreateThread(nullptr, 0, workerMain, request.get(), 0, nullptr);
         if (worker != nullptr) {
             request.release();  // the worker owns it now
@@ -118,119 +113,128 @@ DWORD WINAPI listenerMain(void* parameter)
     return 0;
 }
 
-// Coordination off: the block is released too, so that it does not announce
-// a primary that nobody listens for.
-void turnOff(Launcher& launcher)
+} // namespace
+
+InstanceCoordination::~InstanceCoordination()
 {
-    launcher.settings.singleInstance = false;
-    launcher.isPrimaryInstance = false;
-    if (launcher.sharedBlock != nullptr) {
-        ::UnmapViewOfFile(launcher.sharedBlock);
-        launcher.sharedBlock = nullptr;
-    }
-    launcher.sharedMapping.reset();
+    stop();
 }
 
-bool setupPrimary(Launcher& launcher, const std::wstring& name)
+// Coordination off: the block is released too, so that it does not announce
+// a primary that nobody listens for.
+void InstanceCoordination::turnOff()
 {
-    launcher.readyEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"_upr_evt").c_str()));
+    active_ = false;
+    isPrimary_ = false;
+    if (block_ != nullptr) {
+        ::UnmapViewOfFile(block_);
+        block_ = nullptr;
+    }
+    mapping_.reset();
+}
+
+bool InstanceCoordination::setupPrimary(const std::wstring& name)
+{
+    readyEvent_.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"_upr_evt").c_str()));
     const UINT messageId = ::RegisterWindowMessageW(name.c_str());
     if (messageId == 0) {
-        turnOff(launcher);
+        turnOff();
         return true;
     }
-    writeBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset, messageId);
-    writeBlockUint32(launcher.sharedBlock, kPrimaryProcessIdOffset, ::GetCurrentProcessId());
+    writeBlockUint32(block_, kRequestMessageIdOffset, messageId);
+    writeBlockUint32(block_, kPrimaryProcessIdOffset, ::GetCurrentProcessId());
+    context_.readyEvent = readyEvent_.get();
+    context_.block = block_;
     // Thread creation stores the listener's id straight into the block.
-    launcher.listenerThread = ::CreateThread(nullptr, 0, listenerMain, &launcher, 0,
-                                             reinterpret_cast<DWORD*>(launcher.sharedBlock + kListenerThreadIdOffset));
-    if (launcher.listenerThread == nullptr) {
-        turnOff(launcher);
+    listenerThread_ = ::CreateThread(nullptr, 0, listenerMain, &context_, 0,
+                                     reinterpret_cast<DWORD*>(block_ + kListenerThreadIdOffset));
+    if (listenerThread_ == nullptr) {
+        turnOff();
     }
     return true;
 }
 
-bool setupSecondary(Launcher& launcher, const std::wstring& name)
+bool InstanceCoordination::setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name)
 {
     std::vector<unsigned char> probe(kSharedBlockSize);
-    if (!packArguments(launcher.arguments, probe.data())) {
+    if (!packArguments(arguments, probe.data())) {
         return false;
     }
     // Two secondaries share the one argument area: each holds this mutex from
     // writing its arguments until its answer arrives or its wait ends.
-    launcher.requestMutex.reset(::CreateMutexW(nullptr, FALSE, (name + L"_req_mtx").c_str()));
-    if (launcher.requestMutex) {
-        const DWORD waited = ::WaitForSingleObject(launcher.requestMutex.get(), INFINITE);
-        launcher.ownsRequestMutex = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    requestMutex_.reset(::CreateMutexW(nullptr, FALSE, (name + L"_req_mtx").c_str()));
+    if (requestMutex_) {
+        const DWORD waited = ::WaitForSingleObject(requestMutex_.get(), INFINITE);
+        ownsRequestMutex_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
-    packArguments(launcher.arguments, launcher.sharedBlock);
-    const BOOL posted = ::PostThreadMessageW(readBlockUint32(launcher.sharedBlock, kListenerThreadIdOffset),
-                                             readBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset),
+    packArguments(arguments, block_);
+    const BOOL posted = ::PostThreadMessageW(readBlockUint32(block_, kListenerThreadIdOffset),
+                                             readBlockUint32(block_, kRequestMessageIdOffset),
                                              ::GetCurrentThreadId(), 0);
     return posted != FALSE;
 }
 
-void releaseRequestMutex(Launcher& launcher)
+void InstanceCoordination::releaseRequestMutex()
 {
-    if (launcher.ownsRequestMutex) {
-        ::ReleaseMutex(launcher.requestMutex.get());
-        launcher.ownsRequestMutex = false;
+    if (ownsRequestMutex_) {
+        ::ReleaseMutex(requestMutex_.get());
+        ownsRequestMutex_ = false;
     }
 }
 
-} // namespace
-
-bool setupInstanceCoordination(Launcher& launcher)
+bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings,
+                                 const VmState& vm, HWND owner)
 {
-    const std::unique_ptr<LayeredIniFile> layered = openLayeredConfig(launcher.splashWindowHandle);
+    const std::unique_ptr<LayeredIniFile> layered = openLayeredConfig(owner);
     if (!layered) {
         return false;
     }
-    launcher.settings.singleInstance = readSingleInstance(*layered);
-    if (!launcher.settings.singleInstance) {
+    active_ = readSingleInstance(*layered);
+    if (!active_) {
         return true;
     }
+    context_.vm = &vm;
+    context_.mainClass = settings.mainClass;
+    context_.stayAttached = ibmRuntimeAdmitted(settings);
     std::wstring path;
-    if (!executablePath(launcher.splashWindowHandle, path)) {
-        turnOff(launcher);
+    if (!executablePath(owner, path)) {
+        turnOff();
         return true;
     }
     const std::wstring name = sharedObjectName(path);
     ::SetLastError(0);
-    launcher.sharedMapping.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                                      static_cast<DWORD>(kSharedBlockSize), name.c_str()));
+    mapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        static_cast<DWORD>(kSharedBlockSize), name.c_str()));
     const DWORD creationError = ::GetLastError();
-    if (!launcher.sharedMapping) {
-        turnOff(launcher);
+    if (!mapping_) {
+        turnOff();
         return true;
     }
-    launcher.isPrimaryInstance = creationError == 0;
-    launcher.sharedBlock = static_cast<unsigned char*>(
-        ::MapViewOfFile(launcher.sharedMapping.get(), FILE_MAP_WRITE, 0, 0, kSharedBlockSize));
-    if (launcher.sharedBlock == nullptr) {
-        turnOff(launcher);
+    isPrimary_ = creationError == 0;
+    block_ = static_cast<unsigned char*>(::MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, kSharedBlockSize));
+    if (block_ == nullptr) {
+        turnOff();
         return true;
     }
-    return launcher.isPrimaryInstance ? setupPrimary(launcher, name) : setupSecondary(launcher, name);
+    return isPrimary_ ? setupPrimary(name) : setupSecondary(arguments, name);
 }
 
-int waitForPrimaryInstanceAnswer(Launcher& launcher)
+int InstanceCoordination::waitForPrimaryAnswer()
 {
-    ScopeExit release([&] { releaseRequestMutex(launcher); });
+    ScopeExit release([&] { releaseRequestMutex(); });
     // Kept open until the process ends, like the other watched processes.
-    launcher.primaryProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE,
-                                            readBlockUint32(launcher.sharedBlock, kPrimaryProcessIdOffset));
-    if (launcher.primaryProcess == nullptr) {
+    primaryProcess_ = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, readBlockUint32(block_, kPrimaryProcessIdOffset));
+    if (primaryProcess_ == nullptr) {
         return 0;
     }
-    const UINT messageId = readBlockUint32(launcher.sharedBlock, kRequestMessageIdOffset);
+    const UINT messageId = readBlockUint32(block_, kRequestMessageIdOffset);
     for (;;) {
         MSG message{};
         if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message == messageId) {
             return static_cast<int>(static_cast<DWORD>(message.wParam));
         }
         DWORD exitCode = 0;
-        if (!::GetExitCodeProcess(launcher.primaryProcess, &exitCode)) {
+        if (!::GetExitCodeProcess(primaryProcess_, &exitCode)) {
             return -1;
         }
         if (exitCode != STILL_ACTIVE) {
@@ -240,24 +244,26 @@ int waitForPrimaryInstanceAnswer(Launcher& launcher)
     }
 }
 
-void stopInstanceCoordination(Launcher& launcher)
+void InstanceCoordination::stop()
 {
-    if (launcher.isPrimaryInstance && launcher.listenerThread != nullptr) {
+    if (isPrimary_ && listenerThread_ != nullptr && block_ != nullptr) {
         // Posted again and again because the listener may not have a queue yet.
-        const DWORD listenerId = readBlockUint32(launcher.sharedBlock, kListenerThreadIdOffset);
+        const DWORD listenerId = readBlockUint32(block_, kListenerThreadIdOffset);
         DWORD exitCode = STILL_ACTIVE;
         do {
             ::PostThreadMessageW(listenerId, WM_QUIT, 0, 0);
-            if (!::GetExitCodeThread(launcher.listenerThread, &exitCode)) {
+            if (!::GetExitCodeThread(listenerThread_, &exitCode)) {
                 break;
             }
         } while (exitCode == STILL_ACTIVE);
         // The listener's handle stays open until the process ends.
+        listenerThread_ = nullptr;
     }
-    releaseRequestMutex(launcher);
-    if (launcher.sharedBlock != nullptr) {
-        ::UnmapViewOfFile(launcher.sharedBlock);
-        launcher.sharedBlock = nullptr;
+    releaseRequestMutex();
+    if (block_ != nullptr) {
+        ::UnmapViewOfFile(block_);
+        block_ = nullptr;
     }
-    launcher.sharedMapping.reset();
+    mapping_.reset();
+    readyEvent_.reset();
 }

@@ -1,20 +1,18 @@
 #include "jvm/JvmLibrary_win.h"
 
-#include "app/ErrorReporting_win.h"
-#include "app/Launcher.h"
+#include "ui/ErrorReporting_win.h"
 
-bool loadJvmLibrary(Launcher& launcher)
+std::optional<JvmEntryPoints> loadJvmLibrary(const std::wstring& path, HWND owner)
 {
     // The runtime's bin folder is on "Path" by now, so the library finds its
     // neighbours. Never freed: the VM lives in it until the process ends.
-    HMODULE library = ::LoadLibraryW(launcher.jvmLibraryPath.c_str());
+    HMODULE library = ::LoadLibraryW(path.c_str());
     if (library == nullptr) {
         const DWORD error = ::GetLastError();
-        showErrorMessage(launcher.splashWindowHandle, IDS_JVM_LOAD_FAILED,
-                         {launcher.jvmLibraryPath, static_cast<std::int32_t>(error)});
-        return false;
+        showErrorMessage(owner, IDS_JVM_LOAD_FAILED, {path, static_cast<std::int32_t>(error)});
+        return std::nullopt;
     }
-    JvmEntryPoints& entries = launcher.jvmEntryPoints;
+    JvmEntryPoints entries;
     entries.createJavaVm =
         reinterpret_cast<CreateJavaVmFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "JNI_CreateJavaVM")));
     if (entries.createJavaVm != nullptr) {
@@ -23,10 +21,10 @@ bool loadJvmLibrary(Launcher& launcher)
     }
     if (entries.createJavaVm == nullptr || entries.getDefaultJavaVmInitArgs == nullptr) {
         const DWORD error = ::GetLastError();
-        showWindowsError(launcher.splashWindowHandle, IDS_CREATE_JAVA_VM_MISSING, error);
-        return false;
+        showWindowsError(owner, IDS_CREATE_JAVA_VM_MISSING, error);
+        return std::nullopt;
     }
     entries.findClassFromBootLoader = reinterpret_cast<FindClassFromBootLoaderFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "JVM_FindClassFromBootLoader")));
-    return true;
+    return entries;
 }

@@ -1,8 +1,12 @@
 #pragma once
+#include <windows.h>
 
-class Launcher;
+#include <optional>
+#include <string>
 
-// Loads the JVM library at the launcher's `jvmLibraryPath` and resolves its
-// entry points. On failure the message is shown and the result is false. The
+#include "jvm/VmLaunch_win.h"
+
+// Loads the JVM library at `path` and resolves its entry points. On failure
+// the message is shown, owned by `owner`, and the result is empty. The
 // library stays loaded for the life of the process.
-bool loadJvmLibrary(Launcher& launcher);
+std::optional<JvmEntryPoints> loadJvmLibrary(const std::wstring& path, HWND owner);

@@ -1,15 +1,12 @@
 #include "jvm/LaunchPreparation_win.h"
 
-#include "app/CommandLine_win.h"
-#include "app/ErrorReporting_win.h"
-#include "app/Launcher.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "jvm/RuntimeEnvironment.h"
-#include "jvm/VmOptions.h"
+#include "ui/ErrorReporting_win.h"
+#include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
 #include "util/PathText.h"
-#include "util/Path_win.h"
 #include "util/TextConversion_win.h"
 
 namespace {
@@ -41,25 +38,25 @@ MemoryStatus memoryStatus()
 
 } // namespace
 
-void prepareRuntimeEnvironment(Launcher& launcher)
+std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibraryPath,
+                                                     const LauncherSettings& settings, HWND owner)
 {
     std::wstring launcherFolder;
-    executableFolder(launcher.splashWindowHandle, launcherFolder);
+    executableFolder(owner, launcherFolder);
     const std::optional<std::wstring> libraryPathOption = prepareRuntimeEnvironment(
-        launcher.jvmLibraryPath, launcher.settings.libraryPath, launcher.settings.systemPath, launcherFolder,
-        expandEnvironmentStrings,
+        jvmLibraryPath, settings.libraryPath, settings.systemPath, launcherFolder, expandEnvironmentStrings,
         [](const std::wstring& name, const std::wstring& value) { ::SetEnvironmentVariableW(name.c_str(), value.c_str()); });
-    if (libraryPathOption) {
-        launcher.vmOptions.push_back(toThreadAnsi(*libraryPathOption));
+    if (!libraryPathOption) {
+        return std::nullopt;
     }
+    return toThreadAnsi(*libraryPathOption);
 }
 
-bool assembleVmOptions(Launcher& launcher)
+std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments)
 {
-    HWND owner = launcher.splashWindowHandle;
     const std::unique_ptr<LayeredIniFile> config = openLayeredConfig(owner);
     if (!config) {
-        return false;
+        return std::nullopt;
     }
     std::wstring executable;
     std::wstring folder;
@@ -72,16 +69,10 @@ bool assembleVmOptions(Launcher& launcher)
     services.memoryStatus = memoryStatus;
     services.toAnsi = toThreadAnsi;
     services.showMessage = [owner](int messageId) { showError(owner, loadMessage(messageId)); };
-    const VmOptionAssembly assembly =
-        ::assembleVmOptions(readLaunchOptionSettings(*config), executable, folder, services, launcher.arguments);
+    VmOptionAssembly assembly =
+        ::assembleVmOptions(readLaunchOptionSettings(*config), executable, folder, services, arguments);
     if (!assembly.succeeded) {
-        return false;
+        return std::nullopt;
     }
-    launcher.vmOptions.insert(launcher.vmOptions.end(), assembly.options.begin(), assembly.options.end());
-    launcher.vmThreadStackSize = assembly.vmThreadStackSize;
-    launcher.settings.outputFile = assembly.outputFile;
-    launcher.settings.outputAppend = assembly.outputAppend;
-    launcher.settings.errorFile = assembly.errorFile;
-    launcher.settings.errorAppend = assembly.errorAppend;
-    return true;
+    return assembly;
 }

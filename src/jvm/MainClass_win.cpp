@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "app/ErrorReporting_win.h"
-#include "app/Launcher.h"
-#include "jvm/ExceptionDialog_win.h"
+#include "jvm/ExceptionTrace_win.h"
+#include "ui/ErrorReporting_win.h"
+#include "ui/ExceptionDialog_win.h"
 
 namespace {
 
@@ -15,13 +15,12 @@ const char kMainSignature[] = "([Ljava/lang/String;)V";
 
 // The main class through the runtime's own launcher helper; null when the
 // runtime has none or it cannot load the class (it has then printed why).
-jclass loadThroughLauncherHelper(Launcher& launcher)
+jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
 {
-    JNIEnv* env = launcher.jniEnv;
-    if (launcher.jvmEntryPoints.findClassFromBootLoader == nullptr) {
+    if (launch.entryPoints.findClassFromBootLoader == nullptr) {
         return nullptr;
     }
-    jclass helper = launcher.jvmEntryPoints.findClassFromBootLoader(env, kLauncherHelper);
+    jclass helper = launch.entryPoints.findClassFromBootLoader(env, kLauncherHelper);
     if (helper == nullptr) {
         return nullptr;
     }
@@ -29,7 +28,7 @@ jclass loadThroughLauncherHelper(Launcher& launcher)
     if (checkAndLoadMain == nullptr) {
         return nullptr;
     }
-    std::wstring dotted = launcher.settings.mainClass;
+    std::wstring dotted = launch.mainClass;
     for (wchar_t& c : dotted) {
         if (c == L'/') {
             c = L'.';
@@ -118,39 +117,39 @@ namespace {
 
 // A start that fails before main lets go of the VM thread: a thread that ends
 // still attached would keep the VM's destruction at shutdown waiting for ever.
-bool failAndDetach(Launcher& launcher)
+bool failAndDetach(const VmState& vm)
 {
-    launcher.javaVm->DetachCurrentThread();
+    vm.javaVm->DetachCurrentThread();
     return false;
 }
 
 } // namespace
 
-bool invokeMainClass(Launcher& launcher)
+bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
 {
-    JNIEnv* env = launcher.jniEnv;
-    HWND owner = launcher.splashWindowHandle;
-    const std::wstring& mainClass = launcher.settings.mainClass;
+    JNIEnv* env = vm.jniEnv;
+    HWND owner = launch.owner;
+    const std::wstring& mainClass = launch.mainClass;
 
-    jclass mainType = loadThroughLauncherHelper(launcher);
+    jclass mainType = loadThroughLauncherHelper(launch, env);
     if (mainType == nullptr) {
         // The VM's own lookup, with the name in slash form.
         jstring name = newJavaString(mainClass, env);
         if (name == nullptr) {
             showErrorFormatted(owner, IDS_MAIN_CLASS_LOAD_FAILED, mainClass);
-            return failAndDetach(launcher);
+            return failAndDetach(vm);
         }
         const char* utf8Name = env->GetStringUTFChars(name, nullptr);
         if (utf8Name == nullptr) {
             env->ExceptionDescribe();
-            return failAndDetach(launcher);
+            return failAndDetach(vm);
         }
         mainType = env->FindClass(utf8Name);
         env->ReleaseStringUTFChars(name, utf8Name);
         if (mainType == nullptr) {
             env->ExceptionDescribe();
             showErrorFormatted(owner, IDS_MAIN_CLASS_NOT_FOUND, mainClass);
-            return failAndDetach(launcher);
+            return failAndDetach(vm);
         }
     }
 
@@ -159,23 +158,25 @@ bool invokeMainClass(Launcher& launcher)
         if (!describePendingException(env)) {
             showError(owner, loadMessage(IDS_NO_MAIN_METHOD));
         }
-        return failAndDetach(launcher);
+        return failAndDetach(vm);
     }
 
-    jobjectArray mainArguments = newJavaStringArray(launcher.arguments, env);
+    jobjectArray mainArguments = newJavaStringArray(launch.arguments, env);
     if (mainArguments == nullptr) {
         env->ExceptionDescribe();
-        return failAndDetach(launcher);
+        return failAndDetach(vm);
     }
 
-    if (launcher.readyEvent) {
-        ::SetEvent(launcher.readyEvent.get());
+    if (launch.readyEvent != nullptr) {
+        ::SetEvent(launch.readyEvent);
     }
     env->CallStaticVoidMethod(mainType, mainMethod, mainArguments);
 
     if (jthrowable thrown = env->ExceptionOccurred()) {
-        launcher.closeSplashWindow();
-        if (launcher.settings.failureCheck && showUncaughtExceptionDialog(launcher, thrown)) {
+        if (launch.beforeExceptionDialog != nullptr) {
+            launch.beforeExceptionDialog(launch.beforeExceptionDialogContext);
+        }
+        if (launch.failureCheck && askToStopAfterException(describeException(env, thrown))) {
             jclass system = env->FindClass("java/lang/System");
             jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
             if (exitMethod != nullptr) {
@@ -185,11 +186,11 @@ bool invokeMainClass(Launcher& launcher)
         }
     }
 
-    if (launcher.ibmRuntimeAdmitted()) {
+    if (launch.stayAttached) {
         // Such runtimes must never see this thread detach.
         for (;;) {
             ::Sleep(INFINITE);
         }
     }
-    return launcher.javaVm->DetachCurrentThread() == JNI_OK;
+    return vm.javaVm->DetachCurrentThread() == JNI_OK;
 }

@@ -3,8 +3,7 @@
 #include <vector>
 
 #include "jni/jni.h"
-
-class Launcher;
+#include "jvm/VmLaunch_win.h"
 
 // A new java.lang.String from the UTF-16 units of `text` as they are (no code
 // page involved); null on failure.
@@ -24,6 +23,7 @@ jobject newPrintStream(jobject output, JNIEnv* env);
 
 // Loads the main class (through the runtime's launcher helper when it has
 // one, else the VM's own lookup), calls its static main with the arguments and
-// waits for it. False, after the message, when the class, its main method or
-// the argument array is missing. Runs on the VM thread.
-bool invokeMainClass(Launcher& launcher);
+// waits for it; an exception from main is shown in the exception dialog when
+// "Failure Check" asks for it. False, after the message, when the class, its
+// main method or the argument array is missing. Runs on the VM thread.
+bool invokeMainClass(const VmLaunch& launch, const VmState& vm);

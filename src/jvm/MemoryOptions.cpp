@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "util/AsciiText.h"
+
 namespace {
 
 constexpr std::uint64_t kMaxU64 = std::numeric_limits<std::uint64_t>::max();
@@ -24,18 +26,13 @@ std::uint64_t saturatingAppendDigit(std::uint64_t value, unsigned digit)
     return shifted + digit;
 }
 
-bool isDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
-
 // The number list of `text`, reading characters before position `end` only.
 NumberList readNumbersBefore(const std::wstring& text, std::size_t end)
 {
     NumberList list;
     list.start = text.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isDigit(text[i]) || text[i] == L':') {
+        if (isAsciiDigit(text[i]) || text[i] == L':') {
             list.start = i;
             break;
         }
@@ -46,7 +43,7 @@ NumberList readNumbersBefore(const std::wstring& text, std::size_t end)
     list.values.push_back(0);
     for (std::size_t i = list.start; i < end; ++i) {
         const wchar_t c = text[i];
-        if (isDigit(c)) {
+        if (isAsciiDigit(c)) {
             list.values.back() = saturatingAppendDigit(list.values.back(), static_cast<unsigned>(c - L'0'));
         } else if (c == L':') {
             list.values.push_back(0);
@@ -117,7 +114,7 @@ std::optional<std::uint64_t> deriveThreadStackSize(const std::wstring& token)
     const std::wstring rest = token.substr(4);
     // A value that ends in a digit has no unit letter: it is a plain byte
     // count, and its last digit belongs to the number.
-    const bool plainBytes = !rest.empty() && isDigit(rest.back());
+    const bool plainBytes = !rest.empty() && isAsciiDigit(rest.back());
     const NumberList list = plainBytes ? readNumbersBefore(rest, rest.size()) : readNumberList(rest);
     if (list.start != 0 || list.values.size() != 1) {
         return std::uint64_t{0};

@@ -8,7 +8,3 @@
 // surrogate pair. Each malformed or truncated sequence becomes U+FFFD; the
 // decoder never reads past the end of `bytes`.
 std::wstring decodeModifiedUtf8(std::string_view bytes);
-
-// Turns every line break (LF, CR LF or a lone CR) into CR LF, the form a
-// multi-line edit control shows as a line break.
-std::wstring withCrLfLineBreaks(const std::wstring& text);

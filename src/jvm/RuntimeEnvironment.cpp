@@ -1,6 +1,6 @@
 #include "jvm/RuntimeEnvironment.h"
 
-#include "app/LaunchError.h"
+#include "util/LaunchError.h"
 
 namespace {
 
@@ -19,12 +19,6 @@ void appendPiece(std::wstring& text, const std::wstring& piece)
         text += L';';
     }
     text += piece;
-}
-
-std::wstring expandOrKeep(const EnvironmentExpander& expand, const std::wstring& text)
-{
-    std::optional<std::wstring> expanded = expand(text);
-    return expanded ? std::move(*expanded) : text;
 }
 
 } // namespace

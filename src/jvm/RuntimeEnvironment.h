@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/CommandLine.h"
+#include "util/EnvironmentExpansion.h"
 
 // Names of the process environment variables that publish the chosen runtime.
 constexpr const wchar_t* kJvmPathVariable = L"ZQ_JVM_PATH";

@@ -1,6 +1,5 @@
 #include "jvm/StreamRedirection_win.h"
 
-#include "app/Launcher.h"
 #include "jvm/DateTimePattern.h"
 #include "jvm/MainClass_win.h"
 #include "util/Path_win.h"
@@ -66,10 +65,11 @@ void redirect(JNIEnv* env, const std::wstring& path, bool append, const char* ta
 
 } // namespace
 
-void redirectStandardStreams(Launcher& launcher)
+void redirectStandardStreams(JNIEnv* env, StreamTargets targets)
 {
-    LauncherSettings& settings = launcher.settings;
-    if (settings.outputFile.find(L'%') != std::wstring::npos || settings.errorFile.find(L'%') != std::wstring::npos) {
+    std::wstring& outputFile = targets.outputFile;
+    std::wstring& errorFile = targets.errorFile;
+    if (outputFile.find(L'%') != std::wstring::npos || errorFile.find(L'%') != std::wstring::npos) {
         // One reading of the clock for both names.
         SYSTEMTIME now{};
         ::GetLocalTime(&now);
@@ -79,12 +79,12 @@ void redirectStandardStreams(Launcher& launcher)
         const PictureFormatter formatDate = [&now](const std::wstring& picture) {
             return formatWith(::GetDateFormatW, now, picture);
         };
-        for (std::wstring* name : {&settings.outputFile, &settings.errorFile}) {
+        for (std::wstring* name : {&outputFile, &errorFile}) {
             if (name->find(L'%') != std::wstring::npos) {
                 *name = expandDateTimePattern(*name, now.wMilliseconds, formatTime, formatDate);
             }
         }
     }
-    redirect(launcher.jniEnv, settings.outputFile, settings.outputAppend, "setOut");
-    redirect(launcher.jniEnv, settings.errorFile, settings.errorAppend, "setErr");
+    redirect(env, outputFile, targets.outputAppend, "setOut");
+    redirect(env, errorFile, targets.errorAppend, "setErr");
 }

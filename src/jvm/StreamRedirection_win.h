@@ -1,8 +1,9 @@
 #pragma once
+#include "jni/jni.h"
+#include "jvm/VmLaunch_win.h"
 
-class Launcher;
-
-// Points System.out and System.err at the configured output and error files.
-// Runs on the VM thread right after the VM exists; a failure leaves the
-// stream as it was and never fails the start.
-void redirectStandardStreams(Launcher& launcher);
+// Points System.out and System.err at the target files, after filling in the
+// date-time pattern of their names from one reading of the clock. Runs on the
+// VM thread right after the VM exists; a failure leaves the stream as it was
+// and never fails the start.
+void redirectStandardStreams(JNIEnv* env, StreamTargets targets);

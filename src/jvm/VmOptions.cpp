@@ -1,15 +1,9 @@
 #include "jvm/VmOptions.h"
 
-#include "app/LaunchError.h"
-#include "app/MessageIds.h"
+#include "ui/MessageIds.h"
+#include "util/LaunchError.h"
 
 namespace {
-
-std::wstring expandOrKeep(const EnvironmentExpander& expand, const std::wstring& text)
-{
-    std::optional<std::wstring> expanded = expand(text);
-    return expanded ? std::move(*expanded) : text;
-}
 
 bool isAbsoluteEntry(const std::wstring& entry)
 {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
 #include "config/SettingsReader.h"
 #include "jvm/MemoryOptions.h"
+#include "util/CommandLine.h"
 
 // The tokens of a "Virtual Machine Parameters" text. Only the space separates
 // tokens (a tab does not); runs of spaces give no empty tokens. A double quote

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/ErrorReporting_win.h"
-#include "app/Launcher.h"
 #include "jvm/MainClass_win.h"
 #include "jvm/StreamRedirection_win.h"
+#include "ui/ErrorReporting_win.h"
+#include "util/UniqueHandle_win.h"
 
 namespace {
 
@@ -32,19 +32,26 @@ int reasonMessageFor(jint result)
     }
 }
 
+// What the VM thread works on; lives on the stack of the thread that waits
+// for it.
+struct VmThreadWork {
+    VmLaunch* launch = nullptr;
+    VmState* vm = nullptr;
+};
+
 // The work of the VM thread; 0 for success, 1 for failure.
-int runVm(Launcher& launcher)
+int runVm(VmLaunch& launch, VmState& vm)
 {
-    if (!createJavaVm(launcher)) {
+    if (!createJavaVm(launch, vm)) {
         return 1;
     }
-    if (!invokeMainClass(launcher)) {
+    if (!invokeMainClass(launch, vm)) {
         return 1;
     }
-    if (launcher.settings.isService) {
+    if (launch.isService) {
         // A service ends when its VM is gone; this waits for the application's
         // non-daemon threads.
-        launcher.destroyVm();
+        destroyVm(vm);
     }
     return 0;
 }
@@ -54,16 +61,17 @@ DWORD WINAPI vmThreadMain(LPVOID parameter)
     if (parameter == nullptr) {
         return 1;
     }
-    return static_cast<DWORD>(runVm(*static_cast<Launcher*>(parameter)));
+    const VmThreadWork& work = *static_cast<VmThreadWork*>(parameter);
+    return static_cast<DWORD>(runVm(*work.launch, *work.vm));
 }
 
 } // namespace
 
-bool createJavaVm(Launcher& launcher)
+bool createJavaVm(VmLaunch& launch, VmState& vm)
 {
     std::vector<JavaVMOption> options;
-    options.reserve(launcher.vmOptions.size() + 2);
-    for (std::string& option : launcher.vmOptions) {
+    options.reserve(launch.options.size() + 2);
+    for (std::string& option : launch.options) {
         options.push_back(JavaVMOption{option.data(), nullptr});
     }
     char abortName[] = "abort";
@@ -78,32 +86,42 @@ bool createJavaVm(Launcher& launcher)
     arguments.ignoreUnrecognized = JNI_FALSE;
 
     void* environment = nullptr;
-    const jint result = launcher.jvmEntryPoints.createJavaVm(&launcher.javaVm, &environment, &arguments);
+    const jint result = launch.entryPoints.createJavaVm(&vm.javaVm, &environment, &arguments);
     if (result != JNI_OK) {
-        launcher.javaVm = nullptr;
+        vm.javaVm = nullptr;
         const int reasonId = reasonMessageFor(result);
         const std::wstring reason = reasonId != 0 ? loadMessage(reasonId) : std::wstring();
-        showErrorMessage(launcher.splashWindowHandle, IDS_JNI_EXCEPTION_REASON,
+        showErrorMessage(launch.owner, IDS_JNI_EXCEPTION_REASON,
                          {loadMessage(IDS_CREATE_VM_FAILED), reason});
         return false;
     }
-    launcher.jniEnv = static_cast<JNIEnv*>(environment);
-    redirectStandardStreams(launcher);
+    vm.jniEnv = static_cast<JNIEnv*>(environment);
+    // The names are needed once; their patterns are filled in on the way.
+    redirectStandardStreams(vm.jniEnv, std::move(launch.streams));
     return true;
 }
 
-int startVmThread(Launcher& launcher)
+void destroyVm(VmState& vm)
 {
-    if (launcher.vmThreadStackSize == 0) {
+    if (vm.javaVm != nullptr) {
+        vm.javaVm->DestroyJavaVM();
+        vm.javaVm = nullptr;
+    }
+}
+
+int startVmThread(VmLaunch& launch, VmState& vm)
+{
+    if (launch.threadStackSize == 0) {
         JDK1_1InitArgs defaults{};
         defaults.version = JNI_VERSION_1_1;
-        launcher.jvmEntryPoints.getDefaultJavaVmInitArgs(&defaults);
-        launcher.vmThreadStackSize = defaults.javaStackSize > 0 ? static_cast<unsigned long long>(defaults.javaStackSize) : 0;
+        launch.entryPoints.getDefaultJavaVmInitArgs(&defaults);
+        launch.threadStackSize = defaults.javaStackSize > 0 ? static_cast<std::uint64_t>(defaults.javaStackSize) : 0;
     }
-    UniqueHandle thread(::CreateThread(nullptr, static_cast<SIZE_T>(launcher.vmThreadStackSize), vmThreadMain,
-                                       &launcher, 0, nullptr));
+    VmThreadWork work{&launch, &vm};
+    UniqueHandle thread(::CreateThread(nullptr, static_cast<SIZE_T>(launch.threadStackSize), vmThreadMain, &work, 0,
+                                       nullptr));
     if (!thread) {
-        return runVm(launcher);
+        return runVm(launch, vm);
     }
     ::WaitForSingleObject(thread.get(), INFINITE);
     DWORD exitCode = 1;

@@ -1,15 +1,19 @@
 #pragma once
-
-class Launcher;
+#include "jvm/VmLaunch_win.h"
 
 // Decides the VM thread's stack size (the "-Xss" value, else the runtime's
-// default javaStackSize, else the executable's default), runs the VM thread
-// and returns its result: 0 when the VM was created and the main class ran,
-// 1 otherwise. When the thread cannot be created the same work runs on the
-// calling thread.
-int startVmThread(Launcher& launcher);
+// default javaStackSize, else the executable's default) and stores it in
+// `launch`, runs the VM thread and returns its result: 0 when the VM was
+// created and the main class ran, 1 otherwise. When the thread cannot be
+// created the same work runs on the calling thread. The VM created is left
+// in `vm` (for a service it is destroyed again before the thread ends).
+int startVmThread(VmLaunch& launch, VmState& vm);
 
-// Creates the VM with the assembled options and the "abort" and "exit" hooks,
+// Creates the VM with the launch's options and the "abort" and "exit" hooks,
 // then redirects the standard streams. On failure shows the JNI message and
 // returns false. Runs on the VM thread.
-bool createJavaVm(Launcher& launcher);
+bool createJavaVm(VmLaunch& launch, VmState& vm);
+
+// Destroys the VM when there is one; this waits for the application's last
+// non-daemon thread.
+void destroyVm(VmState& vm);

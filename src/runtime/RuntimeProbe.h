@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
-#include "runtime/JvmType.h"
-#include "runtime/VersionNumber.h"
+#include "config/JvmType.h"
+#include "config/VersionNumber.h"
 
 // True when a file or folder exists at exactly this path.
 using PathExists = std::function<bool(const std::wstring&)>;

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/MessageFormat.h"
-#include "app/MessageIds.h"
+#include "ui/MessageFormat.h"
+#include "ui/MessageIds.h"
+#include "util/PathText.h"
 
 namespace {
 
@@ -78,8 +79,7 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
     // 2. Beside the executable, or in its "jre64\" subfolder; never compared
     // with the version range.
     if (const std::optional<std::wstring> executable = host.executablePath()) {
-        const std::size_t slash = executable->rfind(L'\\');
-        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : executable->substr(0, slash + 1);
+        const std::wstring folder = folderWithSeparator(*executable);
         std::wstring home;
         if (hasJavaRuntimeMarker(folder, exists)) {
             home = folder;

@@ -1,10 +1,9 @@
 #include "runtime/RuntimeSelectionHost_win.h"
 
-#include "app/ErrorReporting_win.h"
 #include "config/ConfigLocation_win.h"
 #include "runtime/RuntimeProbe_win.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/FileFinder_win.h"
-#include "util/Path_win.h"
 
 bool Win32RuntimeSelectionHost::pathExists(const std::wstring& path)
 {

@@ -30,3 +30,9 @@ std::wstring expandEnvironmentReferences(const std::wstring& text, const Environ
     }
     return result;
 }
+
+std::wstring expandOrKeep(const EnvironmentExpander& expand, const std::wstring& text)
+{
+    std::optional<std::wstring> expanded = expand(text);
+    return expanded ? std::move(*expanded) : text;
+}

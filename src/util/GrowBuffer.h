@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/LaunchError.h"
+#include "util/LaunchError.h"
 
 // Answer of one attempt of a call that writes text into a caller's buffer.
 struct GrowAttempt {

@@ -1,13 +1,11 @@
 #include "util/Path_win.h"
 
-#include "app/ErrorReporting_win.h"
 #include "util/GrowBuffer.h"
 #include "util/PathText.h"
 #include "util/UniqueHandle_win.h"
 
-bool executablePath(HWND owner, std::wstring& path)
+bool readExecutablePath(std::wstring& path, DWORD& error)
 {
-    DWORD error = ERROR_SUCCESS;
     bool failed = false;
     std::wstring result = readWithGrowingBuffer(kMaxPath, kMaxLongPath + 1, [&](wchar_t* buffer, std::size_t size) {
         ::SetLastError(ERROR_SUCCESS);
@@ -21,23 +19,9 @@ bool executablePath(HWND owner, std::wstring& path)
         return GrowAttempt{length, length >= size};
     });
     if (failed) {
-        showWindowsError(owner, IDS_MODULE_PATH_FAILED, error);
         return false;
     }
     path = std::move(result);
-    return true;
-}
-
-bool executableFolder(HWND owner, std::wstring& folder)
-{
-    std::wstring path;
-    if (!executablePath(owner, path)) {
-        return false;
-    }
-    const std::wstring withSeparator = folderWithSeparator(path);
-    if (!withSeparator.empty()) {
-        folder = withSeparator;
-    }
     return true;
 }
 

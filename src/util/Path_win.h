@@ -3,16 +3,10 @@
 
 #include <string>
 
-// Full path of the running executable. Paths longer than 260 characters are
-// read whole. On failure the platform failure message ("failed to get the
-// module path" with the error code) is shown, owned by `owner`, and the
-// result is false.
-bool executablePath(HWND owner, std::wstring& path);
-
-// The executable's folder with its final backslash. False (after the message)
-// when the path cannot be obtained; a path without a backslash leaves
-// `folder` unchanged.
-bool executableFolder(HWND owner, std::wstring& folder);
+// Reads the full path of the running executable into `path`; paths longer
+// than 260 characters are read whole. False, with the platform's error code
+// in `error` and `path` unchanged, when the path cannot be obtained.
+bool readExecutablePath(std::wstring& path, DWORD& error);
 
 // Makes sure that the folders leading to the file at `path` exist (the file
 // itself and the root are never created). Returns 0 or the last platform

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/LaunchError.h"
+#include "util/LaunchError.h"
 
 std::string toThreadAnsi(const std::wstring& text)
 {

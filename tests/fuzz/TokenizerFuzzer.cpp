@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "app/CommandLine.h"
+#include "util/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

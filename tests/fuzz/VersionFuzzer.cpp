@@ -2,7 +2,7 @@
 #include <functional>
 
 #include "FuzzInput.h"
-#include "runtime/VersionNumber.h"
+#include "config/VersionNumber.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

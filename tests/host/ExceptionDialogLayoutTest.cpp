@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "jvm/ExceptionDialogIds.h"
-#include "jvm/ExceptionDialogLayout.h"
+#include "ui/ExceptionDialogIds.h"
+#include "ui/ExceptionDialogLayout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/MessageFormat.h"
+#include "ui/MessageFormat.h"
 
 namespace {
 

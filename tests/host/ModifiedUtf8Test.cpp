@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jvm/ModifiedUtf8.h"
+#include "util/LineBreaks.h"
 
 namespace {
 

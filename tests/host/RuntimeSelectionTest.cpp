@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "app/MessageIds.h"
+#include "ui/MessageIds.h"
 #include "runtime/RuntimeSelection.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageIds.h"
+#include "ui/MessageIds.h"
 #include "config/IniDocument.h"
 #include "config/SettingsReader.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/MessageIds.h"
-#include "runtime/VersionNumber.h"
+#include "ui/MessageIds.h"
+#include "config/VersionNumber.h"
 
 namespace {
 

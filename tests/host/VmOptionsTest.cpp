@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "JvmTestFakes.h"
-#include "app/MessageIds.h"
+#include "ui/MessageIds.h"
 #include "jvm/VmOptions.h"
 
 namespace {

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "app/CommandLine_win.h"
+#include "util/CommandLine.h"
+#include "util/EnvironmentExpansion_win.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
 #include "support/WorkFolder.h"
 
@@ -82,7 +85,8 @@ TEST(CommandLine, ConfiguredCommandIsExpandedAndSplit)
     ASSERT_TRUE(::SetEnvironmentVariableW(L"LAUNCHER_TEST_LONG", longValue.c_str()));
     ASSERT_TRUE(::SetEnvironmentVariableW(L"LAUNCHER_TEST_WORDS", L"\"two words\" next"));
     std::vector<std::wstring> arguments{L"given"};
-    appendConfiguredCommand(L"--mode %LAUNCHER_TEST_WORDS% %LAUNCHER_TEST_LONG% %LAUNCHER_TEST_UNSET% \"\"", arguments);
+    appendConfiguredCommand(L"--mode %LAUNCHER_TEST_WORDS% %LAUNCHER_TEST_LONG% %LAUNCHER_TEST_UNSET% \"\"",
+                            expandEnvironmentStrings, arguments);
     ::SetEnvironmentVariableW(L"LAUNCHER_TEST_LONG", nullptr);
     ::SetEnvironmentVariableW(L"LAUNCHER_TEST_WORDS", nullptr);
     EXPECT_EQ(arguments, (std::vector<std::wstring>{L"given", L"--mode", L"two words", L"next", longValue,

@@ -6,6 +6,7 @@
 #include "config/ConfigLocation_win.h"
 #include "support/WorkFolder.h"
 #include "util/FileFinder_win.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
 
 namespace {

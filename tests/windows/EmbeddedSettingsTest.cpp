@@ -5,6 +5,7 @@
 
 #include "config/EmbeddedSettings_win.h"
 #include "config/IniDocument.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The string table as the launcher loads it from its own resources.
 #include <gtest/gtest.h>
 
-#include "app/ErrorReporting_win.h"
+#include "ui/ErrorReporting_win.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "util/FileFinder_win.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
 #include "support/WorkFolder.h"
 

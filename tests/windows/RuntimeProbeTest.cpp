@@ -5,6 +5,7 @@
 
 #include "runtime/RuntimeProbe_win.h"
 #include "support/WorkFolder.h"
+#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
 
 namespace {

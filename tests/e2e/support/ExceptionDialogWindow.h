@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "jvm/ExceptionDialogIds.h"
+#include "ui/ExceptionDialogIds.h"
 
 // What a control of another process holds. GetWindowText gives only the text
 // the window was created with, not what an edit control was given later.

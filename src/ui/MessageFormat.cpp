@@ -1,4 +1,4 @@
-#include "app/MessageFormat.h"
+#include "ui/MessageFormat.h"
 
 namespace {
 

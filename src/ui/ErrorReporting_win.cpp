@@ -1,4 +1,7 @@
-#include "app/ErrorReporting_win.h"
+#include "ui/ErrorReporting_win.h"
+
+#include "util/PathText.h"
+#include "util/Path_win.h"
 
 std::wstring loadMessage(int id)
 {
@@ -33,4 +36,27 @@ void showWindowsError(HWND owner, int detailId, DWORD errorCode)
     const std::wstring format = loadMessage(IDS_WINDOWS_EXCEPTION);
     const std::wstring detail = loadMessage(detailId);
     showError(owner, formatMessage(format, {detail, static_cast<std::int32_t>(errorCode)}));
+}
+
+bool executablePath(HWND owner, std::wstring& path)
+{
+    DWORD error = ERROR_SUCCESS;
+    if (!readExecutablePath(path, error)) {
+        showWindowsError(owner, IDS_MODULE_PATH_FAILED, error);
+        return false;
+    }
+    return true;
+}
+
+bool executableFolder(HWND owner, std::wstring& folder)
+{
+    std::wstring path;
+    if (!executablePath(owner, path)) {
+        return false;
+    }
+    const std::wstring withSeparator = folderWithSeparator(path);
+    if (!withSeparator.empty()) {
+        folder = withSeparator;
+    }
+    return true;
 }

@@ -1,6 +1,8 @@
-#include "app/CommandLine.h"
+#include "util/CommandLine.h"
 
 #include <cwctype>
+
+#include "util/PathText.h"
 
 void tokenize(const std::wstring& text, std::vector<std::wstring>& tokens)
 {
@@ -60,14 +62,8 @@ void appendConfiguredCommand(const std::wstring& command, const EnvironmentExpan
     if (command.empty()) {
         return;
     }
-    std::wstring expanded = command;
-    if (expand) {
-        if (std::optional<std::wstring> result = expand(command)) {
-            expanded = std::move(*result);
-        }
-    }
     std::vector<std::wstring> tokens;
-    tokenize(expanded, tokens);
+    tokenize(expand ? expandOrKeep(expand, command) : command, tokens);
     for (std::wstring& token : tokens) {
         if (!token.empty()) {
             arguments.push_back(std::move(token));
@@ -77,9 +73,10 @@ void appendConfiguredCommand(const std::wstring& command, const EnvironmentExpan
 
 std::optional<std::wstring> workingDirectoryFor(const std::wstring& executablePath)
 {
-    const std::size_t slash = executablePath.rfind(L'\\');
-    if (slash == std::wstring::npos || slash == 0) {
+    std::wstring folder = folderWithSeparator(executablePath);
+    if (folder.size() <= 1) {
         return std::nullopt;
     }
-    return executablePath.substr(0, slash);
+    folder.pop_back();
+    return folder;
 }

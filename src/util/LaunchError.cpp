@@ -1,4 +1,4 @@
-#include "app/LaunchError.h"
+#include "util/LaunchError.h"
 
 void raiseLaunchError(std::int32_t hresult)
 {

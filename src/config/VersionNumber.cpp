@@ -1,16 +1,12 @@
-#include "runtime/VersionNumber.h"
+#include "config/VersionNumber.h"
 
-#include "app/MessageFormat.h"
-#include "app/MessageIds.h"
+#include "ui/MessageFormat.h"
+#include "ui/MessageIds.h"
+#include "util/AsciiText.h"
 
 namespace {
 
 constexpr std::int32_t kComponentMaximum = 2147483647;
-
-bool isDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
 
 // A bound counts as unset when its four components are equal and that value
 // is one of the fillers.
@@ -36,7 +32,7 @@ std::optional<VersionNumber> parseVersion(const std::wstring& text, std::int32_t
 {
     VersionNumber result;
     std::size_t position = 0;
-    while (position < text.size() && !isDigit(text[position])) {
+    while (position < text.size() && !isAsciiDigit(text[position])) {
         ++position;
     }
     if (position == text.size()) {
@@ -45,7 +41,7 @@ std::optional<VersionNumber> parseVersion(const std::wstring& text, std::int32_t
     std::size_t read = 0;
     while (read < result.components.size()) {
         std::int32_t value = 0;
-        while (position < text.size() && isDigit(text[position])) {
+        while (position < text.size() && isAsciiDigit(text[position])) {
             const std::int32_t digit = static_cast<std::int32_t>(text[position] - L'0');
             if (value > (kComponentMaximum - digit) / 10) {
                 return std::nullopt;
@@ -54,7 +50,7 @@ std::optional<VersionNumber> parseVersion(const std::wstring& text, std::int32_t
             ++position;
         }
         result.components[read++] = value;
-        while (position < text.size() && !isDigit(text[position])) {
+        while (position < text.size() && !isAsciiDigit(text[position])) {
             ++position;
         }
         if (position == text.size()) {

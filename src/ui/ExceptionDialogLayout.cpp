@@ -1,6 +1,6 @@
-#include "jvm/ExceptionDialogLayout.h"
+#include "ui/ExceptionDialogLayout.h"
 
-#include "jvm/ExceptionDialogIds.h"
+#include "ui/ExceptionDialogIds.h"
 
 LayoutRect resizedRect(const LayoutRect& initial, unsigned anchors, int widthDelta, int heightDelta)
 {

@@ -1,8 +1,9 @@
 #pragma once
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "util/EnvironmentExpansion.h"
 
 // Appends the tokens of `text` to `tokens`; an empty text appends nothing.
 // Only the space (U+0020) separates tokens. A double quote means something
@@ -15,9 +16,6 @@ void tokenize(const std::wstring& text, std::vector<std::wstring>& tokens);
 // the C library's sense) is trimmed from both ends, the text is tokenized and
 // the first token, the program's own path, is dropped.
 std::vector<std::wstring> argumentsFromCommandLine(const std::wstring& commandLine);
-
-// Expands environment-variable references in a text; nullopt when that fails.
-using EnvironmentExpander = std::function<std::optional<std::wstring>(const std::wstring&)>;
 
 // Appends the non-empty tokens of the configured command ("Cmd") to
 // `arguments`, after expanding its environment-variable references (the text

@@ -1,15 +1,12 @@
-#include "jvm/ExceptionDialog_win.h"
+#include "ui/ExceptionDialog_win.h"
 
 #include <windows.h>
 
-#include <cstring>
 #include <map>
 
-#include "app/Launcher.h"
-#include "jvm/ExceptionDialogIds.h"
-#include "jvm/ExceptionDialogLayout.h"
-#include "jvm/MainClass_win.h"
-#include "jvm/ModifiedUtf8.h"
+#include "ui/ExceptionDialogIds.h"
+#include "ui/ExceptionDialogLayout.h"
+#include "util/LineBreaks.h"
 
 namespace {
 
@@ -169,61 +166,8 @@ INT_PTR CALLBACK exceptionDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 
 } // namespace
 
-std::wstring describeException(JNIEnv* env, jthrowable exception)
+bool askToStopAfterException(const std::wstring& trace)
 {
-    env->ExceptionClear();
-    if (exception == nullptr) {
-        return std::wstring();
-    }
-    jclass byteStreamType = env->FindClass("java/io/ByteArrayOutputStream");
-    if (byteStreamType == nullptr) {
-        describePendingException(env);
-        return std::wstring();
-    }
-    jmethodID byteStreamInit = env->GetMethodID(byteStreamType, "<init>", "()V");
-    jobject byteStream = byteStreamInit != nullptr ? env->NewObject(byteStreamType, byteStreamInit) : nullptr;
-    if (describePendingException(env) || byteStream == nullptr) {
-        return std::wstring();
-    }
-    jobject printStream = newPrintStream(byteStream, env);
-    if (describePendingException(env) || printStream == nullptr) {
-        return std::wstring();
-    }
-    jclass exceptionType = env->GetObjectClass(exception);
-    jmethodID printStackTrace =
-        exceptionType != nullptr ? env->GetMethodID(exceptionType, "printStackTrace", "(Ljava/io/PrintStream;)V")
-                                 : nullptr;
-    if (printStackTrace == nullptr) {
-        describePendingException(env);
-        return std::wstring();
-    }
-    env->CallVoidMethod(exception, printStackTrace, printStream);
-    describePendingException(env);
-
-    jclass byteStreamClass = env->GetObjectClass(byteStream);
-    jmethodID toString =
-        byteStreamClass != nullptr ? env->GetMethodID(byteStreamClass, "toString", "()Ljava/lang/String;") : nullptr;
-    if (toString == nullptr) {
-        describePendingException(env);
-        return std::wstring();
-    }
-    auto text = static_cast<jstring>(env->CallObjectMethod(byteStream, toString));
-    if (describePendingException(env) || text == nullptr) {
-        return std::wstring();
-    }
-    const char* bytes = env->GetStringUTFChars(text, nullptr);
-    if (bytes == nullptr) {
-        describePendingException(env);
-        return std::wstring();
-    }
-    std::wstring trace = decodeModifiedUtf8(std::string_view(bytes, std::strlen(bytes)));
-    env->ReleaseStringUTFChars(text, bytes);
-    return trace;
-}
-
-bool showUncaughtExceptionDialog(Launcher& launcher, jthrowable exception)
-{
-    const std::wstring trace = describeException(launcher.jniEnv, exception);
     if (trace.empty()) {
         return false;
     }

@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jni/jni.h"
+
+// The entry points resolved from the loaded JVM library.
+struct JvmEntryPoints {
+    CreateJavaVmFunction createJavaVm = nullptr;
+    GetDefaultJavaVmInitArgsFunction getDefaultJavaVmInitArgs = nullptr;
+    FindClassFromBootLoaderFunction findClassFromBootLoader = nullptr;  // optional
+};
+
+// Where System.out and System.err go; an empty name keeps the stream. Names
+// may still hold a date-time pattern, filled in when the streams are set.
+struct StreamTargets {
+    std::wstring outputFile;
+    bool outputAppend = false;
+    std::wstring errorFile;
+    bool errorAppend = false;
+};
+
+// Everything the VM thread needs, prepared by the main thread before the
+// thread starts and not changed while it runs.
+struct VmLaunch {
+    JvmEntryPoints entryPoints;
+    std::vector<std::string> options;      // in the thread's ANSI code page
+    std::uint64_t threadStackSize = 0;     // 0: decided when the thread starts
+    StreamTargets streams;
+    std::wstring mainClass;                // slash form: org/example/App
+    std::vector<std::wstring> arguments;   // for main
+    bool isService = false;                // the VM thread destroys the VM
+    bool failureCheck = false;             // an exception from main shows the dialog
+    bool stayAttached = false;             // IBM runtimes: a thread that ran Java never detaches
+    HANDLE readyEvent = nullptr;           // signalled just before main; may be null
+    HWND owner = nullptr;                  // owner of the error boxes
+    // Called on the VM thread before the exception dialog shows (closes the
+    // splash window); may be null.
+    void (*beforeExceptionDialog)(void* context) = nullptr;
+    void* beforeExceptionDialogContext = nullptr;
+};
+
+// The process's Java VM, null until VM creation on the VM thread succeeds.
+// Other threads read `javaVm` only after the ready event is signalled.
+struct VmState {
+    JavaVM* javaVm = nullptr;
+    JNIEnv* jniEnv = nullptr;  // valid on the VM thread only
+};
