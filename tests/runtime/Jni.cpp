@@ -3,6 +3,7 @@
 // thread's JNIEnv, a mismatched method ID or Call function); each is logged as
 // an "error" line. Functions the launcher has no reason to call end the
 // process through FatalError, naming their table slot.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
@@ -801,19 +802,6 @@ std::string reservedStack()
     return std::to_string(high - low);
 }
 
-std::wstring modulePath(HINSTANCE instance)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(instance, &path[0], static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 std::string readFile(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -844,24 +832,18 @@ void logEnvironmentVariable(const std::string& name)
     logLine("env." + name, utf8FromWide(value));
 }
 
-// Microseconds from the creation of this process to now, for start-up benchmarks.
-std::string elapsedSinceProcessStart()
+// Writes text to the process's standard error handle directly, as a VM's own
+// diagnostics bypass System.err.
+void writeStandardError(const std::string& text)
 {
-    FILETIME creation{}, exitTime{}, kernel{}, user{};
-    GetProcessTimes(GetCurrentProcess(), &creation, &exitTime, &kernel, &user);
-    FILETIME now{};
-    GetSystemTimePreciseAsFileTime(&now);
-    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    const unsigned long long start = ticks(creation);
-    const unsigned long long end = ticks(now);
-    return std::to_string(end > start ? (end - start) / 10 : 0);
+    HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD written = 0;
+    if (handle && handle != INVALID_HANDLE_VALUE) {
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
 }
 
-} // namespace
-
-extern "C" {
-
-JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
+jint createJavaVm(JavaVM** pvm, void** penv, void* args)
 {
     logLine("create.elapsed", elapsedSinceProcessStart());
     logLine("create.thread", threadIdText());
@@ -887,6 +869,15 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
             gAbortHook = reinterpret_cast<VmAbortHook>(option.extraInfo);
         }
     }
+    for (const std::string& line : gSteering.all("create.err")) {
+        logLine("create.err", line);
+        writeStandardError(line + "\r\n");
+    }
+    // A slow start, so that what the launcher shows meanwhile can be timed against create.end.
+    long long delay = gSteering.number("create.delay", 0);
+    if (delay > 0) {
+        Sleep(static_cast<DWORD>(std::min<long long>(delay, 600000)));
+    }
     jint result = static_cast<jint>(gSteering.number("create.result", JNI_OK));
     if (gCreated) {
         result = JNI_EEXIST;
@@ -906,6 +897,17 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     *pvm = &gVm;
     *penv = &currentThread().env;
     return JNI_OK;
+}
+
+} // namespace
+
+extern "C" {
+
+JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
+{
+    jint result = createJavaVm(pvm, penv, args);
+    logLine("create.end", elapsedSinceProcessStart());
+    return result;
 }
 
 #ifndef TEST_RUNTIME_WITHOUT_DEFAULT_ARGS

@@ -167,3 +167,30 @@ void logLine(const std::string& key, const std::string& value)
 }
 
 std::string threadIdText() { return std::to_string(GetCurrentThreadId()); }
+
+// The full path of a loaded module; GetModuleFileNameW truncates silently, so the buffer grows until it fits.
+std::wstring modulePath(HINSTANCE instance)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(instance, &path[0], static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// Microseconds from the creation of this process to now, for start-up benchmarks.
+std::string elapsedSinceProcessStart()
+{
+    FILETIME creation{}, exitTime{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &creation, &exitTime, &kernel, &user);
+    FILETIME now{};
+    GetSystemTimePreciseAsFileTime(&now);
+    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    const unsigned long long start = ticks(creation);
+    const unsigned long long end = ticks(now);
+    return std::to_string(end > start ? (end - start) / 10 : 0);
+}

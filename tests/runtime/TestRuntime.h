@@ -37,6 +37,11 @@ private:
 void openLog(const std::wstring& path);
 void logLine(const std::string& key, const std::string& value);
 std::string threadIdText();
+// Microseconds from the creation of this process to now, for start-up benchmarks.
+std::string elapsedSinceProcessStart();
+
+// Full path of a loaded module (this DLL: its instance handle).
+std::wstring modulePath(HINSTANCE instance);
 
 // ---- the simulated Java world ----
 struct JavaClass;

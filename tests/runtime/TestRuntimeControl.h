@@ -1,7 +1,8 @@
 #pragma once
 // Test-side control of the test Java runtime: lays out a runtime folder with
-// the built jvm.dll and java.dll, writes the steering file (testruntime.cfg)
-// beside jvm.dll and reads its event log (testruntime.log) back. Windows only.
+// the built jvm.dll and java.dll (and optionally bin\splashscreen.dll), writes
+// the steering file (testruntime.cfg) beside jvm.dll and reads its event log
+// (testruntime.log) back. Windows only.
 
 #include <windows.h>
 
@@ -17,11 +18,22 @@ enum class TestRuntimeVariant {
     NoDefaultArgs,  // without JNI_GetDefaultJavaVMInitArgs
 };
 
+enum class TestSplashVariant {
+    Standard,    // SplashInit, SplashLoadFile, SplashSetFileJarName, SplashClose
+    NoLoadFile,  // without SplashLoadFile
+    NoClose,     // without SplashClose
+};
+
 // What the simulated runtime does in one scenario. Texts are UTF-8.
 struct TestRuntimeScenario {
     int createResult = 0;                       // result of JNI_CreateJavaVM
+    std::uint32_t createDelayMillis = 0;        // JNI_CreateJavaVM takes this long before it returns
+    std::vector<std::string> createErrLines;    // lines JNI_CreateJavaVM writes to the standard error handle
     std::int32_t defaultStackSize = 0;          // javaStackSize of JNI_GetDefaultJavaVMInitArgs (JNI 1.1)
     bool launcherHelper = true;                 // sun/launcher/LauncherHelper exists
+    bool checkAndLoadMain = true;               // it has checkAndLoadMain of the expected signature (false: an older one)
+    std::vector<std::string> prestartErrLines;  // lines checkAndLoadMain writes to System.err before it returns
+    std::optional<int> prestartExitCode;        // then checkAndLoadMain ends with System.exit(code)
     std::string mainClass = "app/Main";         // slash form
     bool hasMain = true;                        // static void main(String[])
     std::string secondaryMain;                  // "", "void" or "int"
@@ -42,8 +54,18 @@ struct TestRuntimeScenario {
     {
         auto flag = [](bool value) { return std::string(value ? "yes" : "no"); };
         std::string text = "create.result=" + std::to_string(createResult) + "\n";
+        text += "create.delay=" + std::to_string(createDelayMillis) + "\n";
+        for (const auto& line : createErrLines) {
+            text += "create.err=" + line + "\n";
+        }
         text += "default.stack=" + std::to_string(defaultStackSize) + "\n";
-        text += "launcherhelper=" + flag(launcherHelper) + "\n";
+        text += "launcherhelper=" + (launcherHelper && !checkAndLoadMain ? std::string("nocheck") : flag(launcherHelper)) + "\n";
+        for (const auto& line : prestartErrLines) {
+            text += "prestart.err=" + line + "\n";
+        }
+        if (prestartExitCode) {
+            text += "prestart.exit=" + std::to_string(*prestartExitCode) + "\n";
+        }
         text += "mainclass=" + mainClass + "\n";
         text += "main=" + flag(hasMain) + "\n";
         text += "secondary=" + (secondaryMain.empty() ? std::string("none") : secondaryMain) + "\n";
@@ -171,6 +193,26 @@ inline std::wstring testRuntimeLibrary(const std::wstring& buildFolder, TestRunt
 inline std::wstring testRuntimeMarker(const std::wstring& buildFolder)
 {
     return testruntime_detail::withSlash(buildFolder) + L"java.dll";
+}
+
+// The built splashscreen.dll of a variant.
+inline std::wstring testSplashLibrary(const std::wstring& buildFolder, TestSplashVariant variant)
+{
+    const wchar_t* sub = variant == TestSplashVariant::Standard     ? L"standard"
+                         : variant == TestSplashVariant::NoLoadFile ? L"no-loadfile"
+                                                                    : L"no-close";
+    return testruntime_detail::withSlash(buildFolder) + L"splash\\" + sub + L"\\splashscreen.dll";
+}
+
+// Copies the splashscreen.dll of the variant into home\bin, where the launcher
+// looks for it. It logs into testruntime.log beside bin\server\jvm.dll (else
+// beside bin\client\jvm.dll or another bin\<folder>\jvm.dll). Returns its path, or "" on failure.
+inline std::wstring installTestSplash(const std::wstring& buildFolder, TestSplashVariant variant, const std::wstring& home)
+{
+    std::wstring bin = testruntime_detail::withSlash(home) + L"bin\\";
+    std::wstring splash = bin + L"splashscreen.dll";
+    bool ok = testruntime_detail::createFolders(bin) && CopyFileW(testSplashLibrary(buildFolder, variant).c_str(), splash.c_str(), FALSE);
+    return ok ? splash : std::wstring();
 }
 
 // Writes the steering file into the folder of a jvm.dll and removes its old log.

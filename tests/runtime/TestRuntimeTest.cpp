@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 
@@ -324,6 +325,13 @@ TEST(TestRuntime, FailuresLookAsARealRuntimeReportsThem)
                     + (env->FindClass("app/Main") ? " main found" : " main missing");
             },
             "null main found"},
+        {"LauncherHelper of an older runtime", [](TestRuntimeScenario& s) { s.checkAndLoadMain = false; },
+            [](const Runtime& r, JNIEnv* env) {
+                jclass helper = r.bootLoader(env, "sun/launcher/LauncherHelper");
+                bool found = env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;");
+                return std::string(found ? "found" : "null") + (env->ExceptionCheck() ? " pending" : " clear");
+            },
+            "null pending"},
         {"boot loader does not see the application", nullptr,
             [](const Runtime& r, JNIEnv* env) { return std::string(r.bootLoader(env, "app/Main") ? "found" : "null"); }, "null"},
         {"main class missing", [](TestRuntimeScenario& s) { s.mainClass = "app/Other"; },
@@ -487,27 +495,44 @@ TEST(TestRuntimeChild, DISABLED_SystemExit)
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
     ASSERT_EQ(r.create(&vm, reinterpret_cast<void**>(&env), &args), JNI_OK);
-    jclass mainClass = env->FindClass("app/Main");
+    jclass helper = r.bootLoader(env, "sun/launcher/LauncherHelper");
+    jmethodID check = env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;");
+    auto mainClass = static_cast<jclass>(env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, javaString(env, u"app.Main")));
+    ASSERT_NE(mainClass, nullptr);
     env->CallStaticVoidMethod(mainClass, env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V"), javaStrings(env, {}));
     vm->DestroyJavaVM();
     FAIL() << "the process did not end through System.exit";
 }
 
-// System.exit from main, and from the non-daemon thread while DestroyJavaVM waits for it.
+// System.exit from main, from the non-daemon thread while DestroyJavaVM waits
+// for it, and from the launcher helper of a runtime that rejects the main class
+// after a slow creation that complained on standard error.
 TEST(TestRuntime, SystemExitCallsTheExitHookAndEndsTheProcess)
 {
     struct Row {
         const char* name;
-        std::optional<int> mainExit;
-        std::optional<int> threadExit;
+        std::function<void(TestRuntimeScenario&)> steer;
         DWORD expected;
-    } rows[] = {{"main", 3, std::nullopt, 3}, {"thread", std::nullopt, -1, 0xFFFFFFFF}};
+        std::string standardError;
+    } rows[] = {
+        {"main", [](TestRuntimeScenario& s) { s.exitCode = 3; }, 3, ""},
+        {"thread", [](TestRuntimeScenario& s) { s.threadExitCode = -1; s.threadMillis = 50; }, 0xFFFFFFFF, ""},
+        {"prestart",
+            [](TestRuntimeScenario& s) {
+                s.createDelayMillis = 300;
+                s.createErrLines = {"Unrecognized option: -Xfoo"};
+                s.mainClass = "app/Other";
+                s.prestartErrLines = {"Caused by: java.lang.ClassNotFoundException: app.Main"};
+                s.prestartExitCode = 1;
+            },
+            1,
+            "Unrecognized option: -Xfoo\r\nError: Could not find or load main class app.Main\r\n"
+            "Caused by: java.lang.ClassNotFoundException: app.Main\r\n"},
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TestRuntimeScenario scenario;
-        scenario.exitCode = row.mainExit;
-        scenario.threadExitCode = row.threadExit;
-        scenario.threadMillis = row.threadExit ? 50 : 0;
+        row.steer(scenario);
         std::wstring home = homeFor(std::string("exit-") + row.name);
         std::wstring jvm = installTestRuntime(kBuild, TestRuntimeVariant::Standard, home, scenario);
         ASSERT_FALSE(jvm.empty());
@@ -518,21 +543,74 @@ TEST(TestRuntime, SystemExitCallsTheExitHookAndEndsTheProcess)
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring command =
             L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=TestRuntimeChild.DISABLED_SystemExit";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = CreateFileW((folder + L"child-err.txt").c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr);
         PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+        ASSERT_TRUE(CreateProcessW(self, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
+        CloseHandle(startup.hStdError);
         ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         EXPECT_EQ(code, row.expected);
+        EXPECT_EQ(testruntime_detail::readBytes(folder + L"child-err.txt"), row.standardError);
         std::string text = std::to_string(static_cast<int>(row.expected));
         EXPECT_EQ(testruntime_detail::readBytes(folder + L"hook.txt"), text);
         TestRuntimeLog log = readTestRuntimeLog(folder);
         EXPECT_EQ(log.value("system.exit"), text);
         EXPECT_EQ(log.value("exithook"), text);
+        auto micros = [&](const char* key) { return std::strtoll(log.value(key).c_str(), nullptr, 10); };
+        EXPECT_GE(micros("create.end") - micros("create.elapsed"), scenario.createDelayMillis * 1000LL);
+        EXPECT_EQ(log.values("prestart.exit"), row.expected == 1 ? std::vector<std::string>{"1"} : std::vector<std::string>{});
+    }
+}
+
+// Each variant of the splash library logs its calls beside the runtime's
+// jvm.dll, in one sequence with what the jvm.dll logs.
+TEST(TestSplash, EachVariantLogsItsCallsBesideTheJvm)
+{
+    const std::string calls = "splash.dll splash.init splash.loadfile splash.elapsed splash.setfilejarname splash.jarname dll pid ";
+    const struct {
+        TestSplashVariant variant;
+        const char* name;
+        std::string keys;
+    } rows[] = {{TestSplashVariant::Standard, "standard", calls + "splash.close "},
+        {TestSplashVariant::NoLoadFile, "no-loadfile", "splash.dll splash.init splash.setfilejarname splash.jarname dll pid splash.close "},
+        {TestSplashVariant::NoClose, "no-close", calls}};
+    const std::wstring image = L"C:\\Bilder\\Spl\u00e4sh screen.png";
+    std::string ansi(64, '\0');
+    ansi.resize(WideCharToMultiByte(CP_THREAD_ACP, 0, image.c_str(), -1, &ansi[0], 64, nullptr, nullptr) - 1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::wstring home = homeFor(std::string("splash-") + row.name);
+        std::wstring jvm = installTestRuntime(kBuild, TestRuntimeVariant::Standard, home, {});
+        std::wstring splash = installTestSplash(kBuild, row.variant, home);
+        ASSERT_EQ(splash, home + L"bin\\splashscreen.dll");
+        HMODULE module = LoadLibraryW(splash.c_str());
+        auto init = procAddress<void (*)()>(module, "SplashInit");
+        auto load = procAddress<int (*)(const char*)>(module, "SplashLoadFile");
+        auto jarName = procAddress<void (*)(const char*, const char*)>(module, "SplashSetFileJarName");
+        auto close = procAddress<void (*)()>(module, "SplashClose");
+        ASSERT_TRUE(init && jarName);
+        init();
+        EXPECT_TRUE(!load || load(ansi.c_str()) != 0);
+        jarName(ansi.c_str(), "");
+        EXPECT_NE(LoadLibraryW(jvm.c_str()), nullptr);
+        if (close) {
+            close();
+        }
+        TestRuntimeLog log = readTestRuntimeLog(jvm.substr(0, jvm.rfind(L'\\')));
+        std::string keys;
+        for (const auto& entry : log.entries) {
+            keys += entry.first + " ";
+        }
+        EXPECT_EQ(keys, row.keys);
+        EXPECT_EQ(log.value("splash.setfilejarname"), narrow(image));
+        EXPECT_EQ(log.value("splash.loadfile"), load ? narrow(image) : "");
     }
 }
 

@@ -141,6 +141,17 @@ jvalue checkAndLoadMain(JavaObject*, const jvalue* args)
     } else if (args[0].z) {
         println(gSystemErr, u"Error: Could not find or load main class " + utf16FromUtf8(name));
     }
+    // What a real launcher helper does with a class it cannot use: it
+    // complains on System.err and ends the process before main begins.
+    for (const auto& line : gSteering.all("prestart.err")) {
+        logLine("prestart.err", line);
+        println(gSystemErr, utf16FromUtf8(line));
+    }
+    if (!gSteering.text("prestart.exit").empty()) {
+        auto code = static_cast<jint>(gSteering.number("prestart.exit", 0));
+        logLine("prestart.exit", std::to_string(code));
+        systemExit(code);
+    }
     return result;
 }
 
@@ -281,9 +292,13 @@ void createWorld()
     addClass("java/io/PrintStream", "java/io/OutputStream",
         {method("<init>", "(Ljava/io/OutputStream;)V", false, printStreamInit),
             method("println", "(Ljava/lang/String;)V", false, printStreamPrintln)});
-    if (gSteering.yes("launcherhelper", true)) {
+    // "nocheck": an older runtime whose LauncherHelper has checkAndLoadMain only with another signature.
+    const bool olderHelper = gSteering.text("launcherhelper") == "nocheck";
+    if (olderHelper || gSteering.yes("launcherhelper", true)) {
         addClass("sun/launcher/LauncherHelper", object,
-            {method("checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true, checkAndLoadMain)});
+            {method("checkAndLoadMain",
+                olderHelper ? "(ZZLjava/lang/String;)Ljava/lang/Object;" : "(ZILjava/lang/String;)Ljava/lang/Class;", true,
+                checkAndLoadMain)});
     }
     std::string thrown = gSteering.text("main.throw.class", "java/lang/IllegalStateException");
     if (!findClass(thrown)) {
