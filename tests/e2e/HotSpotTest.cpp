@@ -303,6 +303,36 @@ TEST_F(HotSpot, LibraryPathAsTheVmReportsIt)
     }
 }
 
+// With "Override WorkingDir=Yes" the VM works in the launcher's folder, as a
+// Windows VM would, whichever folder the launcher was started from: user.dir
+// is that folder and a relative name opens the file beside App.exe.
+TEST_F(HotSpot, OverriddenWorkingFolderIsTheVmsWorkingFolder)
+{
+    HotSpotScenario app;
+    app.installJars(L"lib");
+    app.installRuntime(L"jre64");
+    app.createFolder(L"elsewhere");
+    app.writeBytes(L"beside.txt", "beside the launcher");
+    app.writeIni(iniFor(L"scenario.app.Report", L"Virtual Machine Parameters=-Dreport.read=beside.txt\n",
+                        L"Override WorkingDir=Yes\n"));
+    const RunResult result = app.runFrom(app.path(L"elsewhere"));
+    ASSERT_FALSE(result.timedOut) << describe(result);
+    ASSERT_EQ(result.exitCode, 0u) << describe(result);
+
+    auto values = outputValues(result.standardOutput);
+    // The launcher's folder as a Unix path: where the bridge found the jars beside it.
+    const std::string jar = "/lib/scenario-app.jar";
+    std::string launcherFolder;
+    for (const std::string& entry : splitPathList(values["class.path"])) {
+        if (entry.size() > jar.size() && entry.compare(entry.size() - jar.size(), jar.size(), jar) == 0) {
+            launcherFolder = entry.substr(0, entry.size() - jar.size());
+        }
+    }
+    ASSERT_FALSE(launcherFolder.empty()) << describe(result);
+    EXPECT_EQ(values["user.dir"], launcherFolder) << describe(result);
+    EXPECT_EQ(values["read"], "beside the launcher") << describe(result);
+}
+
 TEST_F(HotSpot, VmParametersWithQuotesAndEnvironmentReferences)
 {
     HotSpotScenario app;

@@ -14,18 +14,30 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 cd "$root"
 
-# The bridge's targets exist only when configuring found its packages. (The
-# steps are chained: `set -e` does not apply inside a function run by `if`.)
+# The bridge's targets exist only when configuring found its packages; when it
+# did not, configuring printed what was missing. `hotspot_reason` says why the
+# demo falls back to the test runtime. (The steps are chained: `set -e` does
+# not apply inside a function run by `if`. The target list is captured before
+# it is searched: a reader that stops at the first match would end cmake with
+# SIGPIPE, which pipefail turns into "no bridge".)
+hotspot_reason=""
 build() {
     cmake --preset win64 &&
         cmake --build --preset win64 -j2 --target launcher demo_driver test_runtime_all || return 1
-    if cmake --build --preset win64 --target help | grep -qw hotspot_demo; then
-        cmake --build --preset win64 -j2 --target hotspot_runtime hotspot_demo || return 1
+    local targets
+    targets=$(cmake --build --preset win64 --target help) || return 1
+    if ! grep -qw hotspot_demo <<<"$targets"; then
+        local missing
+        missing=$(sed -n 's/^-- HotSpot bridge and its checks skipped; missing: //p' build/demo-build.log)
+        hotspot_reason="configuring left the HotSpot bridge out; missing: ${missing:-(no reason in the log)}"
+    elif ! cmake --build --preset win64 -j2 --target hotspot_runtime hotspot_demo; then
+        hotspot_reason="building the HotSpot bridge failed (see build/demo-build.log)"
     fi
 }
 
 echo "Building the launcher and the runtimes (log: build/demo-build.log)..."
 mkdir -p build
+# Not a subshell: build sets hotspot_reason.
 if ! build >build/demo-build.log 2>&1; then
     tail -n 40 build/demo-build.log
     exit 1
@@ -37,7 +49,7 @@ rm -rf "$app"
 mkdir -p "$app/lib" "$app/jre64/bin/server"
 cp build/win64/launcher.exe "$app/App.exe"
 
-if [ -f "$hotspot/hotspot-runtime/bin/server/jvm.dll" ] && [ -f "$hotspot/demo/demo.jar" ]; then
+if [ -z "$hotspot_reason" ]; then
     runtime=hotspot
     cp "$hotspot/demo/demo.jar" "$app/lib/demo.jar"
     cp "$hotspot/hotspot-runtime/bin/java.dll" "$app/jre64/bin/java.dll"
@@ -46,8 +58,10 @@ if [ -f "$hotspot/hotspot-runtime/bin/server/jvm.dll" ] && [ -f "$hotspot/demo/d
     echo "Runtime: Linux's HotSpot through the bridge jvm.dll (tests/hotspot)."
 else
     runtime=test
-    echo "The HotSpot bridge is not built (configuring it reported missing packages: wine64-tools,"
-    echo "libwine-dev, libffi-dev, openjdk-17-jdk-headless, python3; see build/demo-build.log)."
+    echo "No HotSpot bridge: $hotspot_reason."
+    if [[ $hotspot_reason == building* ]]; then
+        tail -n 20 build/demo-build.log | sed 's/^/    /'
+    fi
     echo "Falling back to the test runtime, which simulates main instead of running Java code."
     printf 'demo jar\n' >"$app/lib/demo.jar"
     cp build/win64/tests/runtime/java.dll "$app/jre64/bin/java.dll"

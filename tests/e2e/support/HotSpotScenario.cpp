@@ -16,11 +16,13 @@ std::wstring runtimeFolder(HotSpotRuntime runtime)
 
 const wchar_t* const kScenarioJars[] = {L"scenario-app.jar", L"scenario-lib.jar"};
 
+#ifdef E2E_HOTSPOT_BRIDGE_BUILT
 bool fileExists(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+#endif
 
 void copyFile(const std::wstring& from, const std::wstring& to)
 {
@@ -83,14 +85,29 @@ void HotSpotScenario::installJars(const std::wstring& folder) const
     }
 }
 
-RunResult HotSpotScenario::run(const std::wstring& arguments, DWORD timeoutMs, const DialogHandler& handler) const
+namespace {
+
+RunResult runApp(const HotSpotScenario& app, const std::wstring& workingFolder, const std::wstring& arguments,
+                 DWORD timeoutMs, const DialogHandler& handler)
 {
-    const std::wstring program = path(L"App.exe");
+    const std::wstring program = app.path(L"App.exe");
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }
-    return runProcess(program, commandLine, folder(), timeoutMs, handler, true);
+    return runProcess(program, commandLine, workingFolder, timeoutMs, handler, true);
+}
+
+} // namespace
+
+RunResult HotSpotScenario::run(const std::wstring& arguments, DWORD timeoutMs, const DialogHandler& handler) const
+{
+    return runApp(*this, folder(), arguments, timeoutMs, handler);
+}
+
+RunResult HotSpotScenario::runFrom(const std::wstring& workingFolder, const std::wstring& arguments) const
+{
+    return runApp(*this, workingFolder, arguments, 60000, pressDefaultButton);
 }
 
 std::vector<std::string> outputLines(const std::string& output)

@@ -34,6 +34,9 @@ public:
     // Starts App.exe with its standard streams captured.
     RunResult run(const std::wstring& arguments = std::wstring(), DWORD timeoutMs = 60000,
                   const DialogHandler& handler = pressDefaultButton) const;
+    // The same, started with `workingFolder` (a full path) as its current folder
+    // instead of the application folder.
+    RunResult runFrom(const std::wstring& workingFolder, const std::wstring& arguments = std::wstring()) const;
 };
 
 // The "key=value" lines a scenario application printed, by key (the last one

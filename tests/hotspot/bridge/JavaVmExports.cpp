@@ -74,6 +74,26 @@ const LibJvm* loadLibJvm() {
     return &libJvm;
 }
 
+// Makes the Unix working folder the Windows current folder. Wine keeps the
+// two apart (SetCurrentDirectoryW changes only the Windows one), but HotSpot
+// takes user.dir from the Unix one and opens relative names against it, where
+// a Windows VM would use the Windows one. When the Windows folder has no Unix
+// path, the Unix working folder stays as it is.
+void adoptWindowsCurrentDirectory() {
+    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0) return;
+    std::u16string folder(needed, u'\0');
+    const DWORD written = GetCurrentDirectoryW(needed, reinterpret_cast<WCHAR*>(&folder[0]));
+    if (written == 0 || written >= needed) return;
+    folder.resize(written);
+    char* unixFolder = wine_get_unix_file_name(reinterpret_cast<const WCHAR*>(folder.c_str()));
+    if (unixFolder == nullptr) return;
+    if (chdir(unixFolder) != 0) {
+        fprintf(stderr, "jvm.dll bridge: cannot make %s the working folder\n", unixFolder);
+    }
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+}
+
 const LibJvm* loadedLibJvm() {
     std::lock_guard<std::mutex> lock(libJvmMutex);
     return libJvmLoaded ? &libJvm : nullptr;
@@ -121,6 +141,7 @@ jint WINAPI bridge_JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args) {
     }
     if (!prepareProcessExit(exitHook, abortHook)) return JNI_ERR;
     adoptWindowsStandardHandles();
+    adoptWindowsCurrentDirectory();
     strings.push_back("exit");
     extraInfo.push_back(reinterpret_cast<void*>(&unixExitHook));
     strings.push_back("abort");
