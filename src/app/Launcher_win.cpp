@@ -66,8 +66,11 @@ int Launcher::relaunchThroughPairProduct()
     PROCESS_INFORMATION process{};
     const wchar_t* ownCommandLine = ::GetCommandLineW();
     std::wstring commandLine = ownCommandLine != nullptr ? ownCommandLine : L"";
-    ::CreateProcessW(settings_.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process);
+    if (!::CreateProcessW(settings_.pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process)) {
+        // Nothing ran: the start failed, whether or not its code was asked for.
+        return -1;
+    }
     // The companion's process and thread handles stay open, on purpose, until
     // this process ends.
     if (!settings_.pairReturnCode) {

@@ -86,9 +86,15 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
         } else if (hasJavaRuntimeMarker(folder + L"jre64\\", exists)) {
             home = folder + L"jre64\\";
         }
-        selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
-        if (!selection.jvmLibraryPath.empty()) {
-            return selection;
+        // Without a runtime beside the executable there is nothing to probe:
+        // an empty home would probe the bare sub-paths against the current
+        // directory, and load a jvm.dll lying in whatever folder the user
+        // started from.
+        if (!home.empty()) {
+            selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
+            if (!selection.jvmLibraryPath.empty()) {
+                return selection;
+            }
         }
     }
 

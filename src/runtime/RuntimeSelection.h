@@ -4,10 +4,8 @@
 #include <vector>
 
 #include "config/LauncherSettings.h"
+#include "runtime/RegistryReader.h"
 #include "runtime/RuntimeProbe.h"
-
-// Which registry view a search covers.
-enum class RegistryView { Own, Bits32 };
 
 // What the runtime selection asks of the platform and of the user.
 class RuntimeSelectionHost {
@@ -42,9 +40,10 @@ struct RuntimeSelection {
 };
 
 // Chooses the JVM library from, in order: "JRE Path", the executable's folder
-// or its "jre64\" subfolder, the registry (own view, then the 32-bit view when
-// a pair launcher is configured), and the user. Nothing when the user
-// cancelled.
+// or its "jre64\" subfolder (only when one of them holds a runtime: nothing
+// is ever taken from the current directory for them), the registry (own
+// view, then the 32-bit view when a pair launcher is configured), and the
+// user. Nothing when the user cancelled.
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host);
 
 // Among the candidates of one registry view: sorted (preferred first when both

@@ -1,6 +1,8 @@
 #include "runtime/RuntimeSelectionHost_win.h"
 
 #include "config/ConfigLocation_win.h"
+#include "runtime/RegistryReader_win.h"
+#include "runtime/RegistrySearch.h"
 #include "runtime/RuntimeProbe_win.h"
 #include "ui/ErrorReporting_win.h"
 #include "util/FileFinder_win.h"
@@ -24,10 +26,12 @@ bool Win32RuntimeSelectionHost::isX86Library(const std::wstring& path)
     return ::isX86Library(path);
 }
 
-std::vector<RuntimeCandidate> Win32RuntimeSelectionHost::searchRegistry(const LauncherSettings&, RegistryView)
+std::vector<RuntimeCandidate> Win32RuntimeSelectionHost::searchRegistry(const LauncherSettings& settings,
+                                                                        RegistryView view)
 {
-    // Registered runtimes are not searched yet.
-    return {};
+    Win32RegistryReader registry;
+    return ::searchRegistry(settings.searchFilter, settings.versionRange, settings.jvmType, view, registry,
+                            [](const std::wstring& path) { return ::pathExists(path); });
 }
 
 std::wstring Win32RuntimeSelectionHost::loadMessage(int id)

@@ -53,6 +53,10 @@ bool FileFinder::findNext()
 
 bool pathExists(const std::wstring& path)
 {
-    FileFinder finder;
-    return finder.findFirst(path.c_str());
+    // A search for the exact name, without the full-path work of FileFinder:
+    // runtime probing asks this for every candidate library.
+    if (path.size() > kMaxLongPath - 1) {
+        return false;
+    }
+    return ::GetFileAttributesW(longPathSearchName(path, isUncPath(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "util/Registry_win.h"
+
 // One owning wrapper for every handle kind. Each kind states its own invalid
 // value and how it is closed; a wrapper is movable, never copyable (a copy
 // would close twice).
@@ -66,7 +68,8 @@ struct FileHandleTraits {
 struct HKeyTraits {
     using Pointer = HKEY;
     static Pointer invalid() noexcept { return nullptr; }
-    static void close(Pointer h) noexcept { ::RegCloseKey(h); }
+    // A key exists only once advapi32 is loaded.
+    static void close(Pointer h) noexcept { registryFunctions()->closeKey(h); }
 };
 
 struct HModuleTraits {

@@ -111,8 +111,10 @@ TEST(RuntimeSelection, SourcesAreTriedInOrder)
          {L"C:\\App\\bin\\java.dll", L"C:\\App\\bin\\server\\jvm.dll", L"C:\\App\\jre64\\bin\\java.dll",
           L"C:\\App\\jre64\\bin\\server\\jvm.dll"},
          L"C:\\App\\bin\\server\\jvm.dll"},
-        {"no marker: the bare sub-paths against the current directory", L"", {L"bin\\client\\jvm.dll"},
-         L"bin\\client\\jvm.dll"},
+        // A library in the current directory is never taken for the folder
+        // beside the executable: the search goes on to the user.
+        {"no marker: nothing from the current directory", L"", {L"bin\\client\\jvm.dll", L"bin\\server\\jvm.dll"},
+         L""},
         {"relative configured folder", L"runtime", {L"runtime\\bin\\server\\jvm.dll"},
          L"runtime\\bin\\server\\jvm.dll"},
     };
@@ -122,6 +124,11 @@ TEST(RuntimeSelection, SourcesAreTriedInOrder)
         LauncherSettings settings;
         settings.jrePath = row.jrePath;
         const auto selection = selectRuntime(settings, host);
+        if (row.expected.empty()) {
+            EXPECT_FALSE(selection.has_value()) << row.name;
+            EXPECT_EQ(host.dialogMessages.size(), 1u) << row.name;
+            continue;
+        }
         ASSERT_TRUE(selection.has_value()) << row.name;
         EXPECT_EQ(selection->jvmLibraryPath, row.expected) << row.name;
         EXPECT_FALSE(selection->relaunchThroughPair) << row.name;

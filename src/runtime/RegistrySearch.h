@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "config/JvmType.h"
+#include "config/RuntimeSearchFilter.h"
+#include "config/VersionNumber.h"
+#include "runtime/RegistryReader.h"
+#include "runtime/RuntimeProbe.h"
+
+// The kind of runtime a registry key lists.
+enum class RuntimeKind { Jdk, Jre };
+
+// The vendor family whose installers write a key ("VM Provider" decides which
+// families are searched and which count as preferred).
+enum class VendorFamily { JavaSoft, JRockit, Ibm };
+
+// One registry key whose subkeys name installed runtime versions.
+struct RegistryRow {
+    RegistryRoot root;
+    const wchar_t* key;          // ends with "\"; the subkey name follows it
+    const wchar_t* homeValue;    // the value that holds the runtime's folder
+    RuntimeKind kind;
+    VendorFamily vendor;
+    const wchar_t* homeSuffix;   // appended to the folder: "jre\" where a JDK keeps its runtime there
+    bool favorServerProbedAsClientFirst;  // the key's runtimes are probed client first under "favor_server"
+};
+
+// The rows searched, in order.
+const std::vector<RegistryRow>& registryRows();
+
+// The runtimes registered in one registry view, row by row in table order and
+// within a row in enumeration order: the rows allowed by the filter's kinds
+// and vendors, subkeys whose name (as a version, missing components 0; a
+// name without digits is 0.0.0.0) lies in `range`, whose home value names a
+// folder with a JVM library of the JVM type. Every failure drops only the
+// entry concerned. Nothing is merged: one folder under two subkeys gives two
+// candidates.
+std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,
+                                             JvmType jvmType, RegistryView view, RegistryReader& registry,
+                                             const PathExists& exists);
