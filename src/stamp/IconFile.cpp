@@ -110,7 +110,11 @@ std::optional<std::vector<IconImage>> parseIconFile(const std::uint8_t* data, st
         const std::uint32_t length = reader.u32(entry + 8);
         const std::uint32_t offset = reader.u32(entry + 12);
         const std::string name = "image " + std::to_string(i + 1);
-        if (length == 0 || offset < directoryEnd || offset > size || length > size - offset) {
+        if (length != 0 && offset < directoryEnd) {
+            problem = name + " overlaps the icon directory (offset " + std::to_string(offset) + ")";
+            return std::nullopt;
+        }
+        if (length == 0 || offset > size || length > size - offset) {
             problem = name + " lies outside the file (offset " + std::to_string(offset) + ", " +
                       std::to_string(length) + " bytes, file of " + std::to_string(size) + " bytes)";
             return std::nullopt;
