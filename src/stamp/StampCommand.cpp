@@ -117,6 +117,15 @@ bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     return static_cast<bool>(stream);
 }
 
+// Removes the file at the output path; never a folder that happens to be there.
+void removeOutput(const std::string& path)
+{
+    std::error_code ignored;
+    if (fs::is_regular_file(fs::u8path(path), ignored)) {
+        fs::remove(fs::u8path(path), ignored);
+    }
+}
+
 bool sameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
@@ -144,8 +153,7 @@ int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kStampExitRefused;
     }
     auto refuse = [&](const std::string& subject, const std::string& text) {
-        std::error_code ignored;
-        fs::remove(fs::u8path(output), ignored);
+        removeOutput(output);
         err << "launcher-stamp: " << subject << ": " << text << "\n";
         return kStampExitRefused;
     };
@@ -201,8 +209,7 @@ int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out
         return refuse(subject, outcome.problem);
     }
     if (!writeWholeFile(output, outcome.image)) {
-        std::error_code ignored;
-        fs::remove(fs::u8path(output), ignored);
+        removeOutput(output);
         err << "launcher-stamp: " << output << ": cannot be written\n";
         return kStampExitWriteFailed;
     }

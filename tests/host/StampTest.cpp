@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 
 #include "config/EmbeddedSettings.h"
@@ -201,7 +202,8 @@ TEST(Stamp, CommandLeavesNoOutputWhenItRefuses)
     if (launcher.empty()) {
         GTEST_SKIP() << "no " << STAMP_TEST_LAUNCHER;
     }
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "launcher-stamp-test";
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("launcher-stamp-test-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(folder);
     const std::string in = (folder / "launcher.exe").string();
     const std::string out = (folder / "MyApp.exe").string();
