@@ -98,3 +98,31 @@ std::wstring decodeEmbeddedSettings(const std::uint8_t* data, std::size_t size)
     }
     return wideFromUtf8(plain.data(), plain.size());
 }
+
+std::vector<std::uint8_t> encodeEmbeddedSettings(const std::uint8_t* utf8, std::size_t size)
+{
+    std::vector<std::uint8_t> plain;
+    plain.reserve(size + size / 16);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) {
+            plain.push_back('\r');
+        }
+        plain.push_back(utf8[i]);
+    }
+    std::vector<std::uint8_t> blob{'E', 'S', 'v', '1'};
+    const std::uint32_t length = static_cast<std::uint32_t>(plain.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        blob.push_back(static_cast<std::uint8_t>(length >> shift));
+    }
+    std::uint32_t state = kEmbeddedSettingsSeed;
+    for (std::uint8_t byte : plain) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        blob.push_back(static_cast<std::uint8_t>(byte ^ (state & 0xFFu)));
+    }
+    if (blob.size() % 2 != 0) {
+        blob.push_back(0);
+    }
+    return blob;
+}

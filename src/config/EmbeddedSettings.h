@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The embedded settings text travels inside the executable as an RCDATA
 // resource with this id, lightly enciphered so that it does not show up as
@@ -26,6 +27,11 @@ constexpr std::uint32_t kEmbeddedSettingsSeed = 0x6D2B79F5u;
 // data is missing, too short, or does not start with the magic. Bytes that
 // are no valid UTF-8 become U+FFFD.
 std::wstring decodeEmbeddedSettings(const std::uint8_t* data, std::size_t size);
+
+// The resource bytes holding a settings text given in UTF-8, in the layout
+// above, as the build writes them: lone line feeds become "\r\n" before the
+// text is enciphered, and one zero byte pads an odd length.
+std::vector<std::uint8_t> encodeEmbeddedSettings(const std::uint8_t* utf8, std::size_t size);
 
 // Wide text from UTF-8 (U+FFFD for every invalid sequence); on platforms with
 // a 16-bit wchar_t, characters beyond U+FFFF become surrogate pairs.

@@ -40,6 +40,34 @@ TEST(EmbeddedSettings, DecodesEncipheredText)
     EXPECT_EQ(decodeEmbeddedSettings(blob.data(), blob.size()).size(), text.size());
 }
 
+TEST(EmbeddedSettings, EncoderWritesWhatTheBuildWritesAndRoundTrips)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string stored;  // after the line-end conversion
+    };
+    const Row rows[] = {
+        {"empty", "", ""},
+        {"lone line feeds", "[A]\nk=v\n", "[A]\r\nk=v\r\n"},
+        {"CR LF kept", "[A]\r\nk=v\r\n", "[A]\r\nk=v\r\n"},
+        {"leading line feed", "\nx", "\r\nx"},
+        {"lone carriage return kept", "a\rb", "a\rb"},
+        {"odd length, non-ASCII", "k=\xC3\xA9t\xC3\xA9", "k=\xC3\xA9t\xC3\xA9"},
+    };
+    for (const Row& row : rows) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(row.text.data());
+        const std::vector<std::uint8_t> blob = encodeEmbeddedSettings(data, row.text.size());
+        std::vector<std::uint8_t> expected = encipher(row.stored);
+        if (expected.size() % 2 != 0) {
+            expected.push_back(0);
+        }
+        EXPECT_EQ(blob, expected) << row.name;
+        const auto* stored = reinterpret_cast<const std::uint8_t*>(row.stored.data());
+        EXPECT_EQ(decodeEmbeddedSettings(blob.data(), blob.size()), wideFromUtf8(stored, row.stored.size())) << row.name;
+    }
+}
+
 TEST(EmbeddedSettings, DamagedResourcesGiveNoText)
 {
     struct Row {

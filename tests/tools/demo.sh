@@ -1,7 +1,8 @@
 #!/bin/bash
 # The launcher's main job, shown under Wine on a private virtual display: an
-# application folder with the launcher renamed App.exe beside its App.ini,
-# its jar and a Java runtime in jre64\, started the way a user would start it.
+# application folder with the launcher stamped as App.exe (icon and version)
+# beside its App.ini, its jar and a Java runtime in jre64\, started the way a
+# user would start it.
 #
 # No Windows Java runtime exists on this machine. The runtime in the demo
 # folder is the HotSpot bridge (tests/hotspot): a jvm.dll that Wine loads and
@@ -23,7 +24,7 @@ cd "$root"
 hotspot_reason=""
 build() {
     cmake --preset win64 &&
-        cmake --build --preset win64 -j2 --target launcher demo_driver test_runtime_all || return 1
+        cmake --build --preset win64 -j2 --target launcher launcher-stamp demo_driver test_runtime_all || return 1
     local targets
     targets=$(cmake --build --preset win64 --target help) || return 1
     if ! grep -qw hotspot_demo <<<"$targets"; then
@@ -47,7 +48,15 @@ hotspot=build/win64/tests/hotspot
 app=build/demo/App
 rm -rf "$app"
 mkdir -p "$app/lib" "$app/jre64/bin/server"
-cp build/win64/launcher.exe "$app/App.exe"
+# The deployer's step: a copy of the launcher named after the application,
+# stamped with its icon and version (here by the Windows build of the tool;
+# build/host/launcher-stamp is the same tool for Linux).
+echo "Stamping App.exe: launcher-stamp build/win64/launcher.exe $app/App.exe --icon tests/stamp/demo.ico" \
+    "--version 1.0.0.1 --product-name \"Demo Application\" --company \"Example\""
+tests/tools/with-wine.sh tests/tools/wine-run.sh build/win64/launcher-stamp.exe build/win64/launcher.exe \
+    "$app/App.exe" --icon tests/stamp/demo.ico --version 1.0.0.1 --product-name "Demo Application" \
+    --company "Example" | tr -d '\r' | sed 's/^/    /'
+[ -f "$app/App.exe" ] || { echo "Stamping failed."; exit 1; }
 
 if [ -z "$hotspot_reason" ]; then
     runtime=hotspot

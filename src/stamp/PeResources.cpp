@@ -1,0 +1,237 @@
+#include "stamp/PeResources.h"
+
+#include "stamp/ByteIo.h"
+
+namespace {
+
+constexpr std::size_t kNtHeaderOffsetField = 0x3C;
+constexpr std::size_t kFileHeaderSize = 20;
+constexpr std::size_t kSectionHeaderSize = 40;
+constexpr std::uint16_t kMachineX64 = 0x8664;
+constexpr std::uint16_t kOptionalMagic64 = 0x20B;
+constexpr std::size_t kOptionalHeader64Size = 240;   // with all 16 data directories
+constexpr std::size_t kDataDirectories = 112;        // offset of the directories in the optional header
+constexpr std::size_t kDirectoryCount = 16;
+constexpr std::size_t kResourceDirectory = 2;
+constexpr std::size_t kCertificateDirectory = 4;
+constexpr std::size_t kRelocationDirectory = 5;
+constexpr std::uint32_t kInitializedData = 0x40;
+
+// Offsets in the optional header of a PE32+ image.
+constexpr std::size_t kSizeOfInitializedData = 8;
+constexpr std::size_t kSectionAlignment = 32;
+constexpr std::size_t kFileAlignment = 36;
+constexpr std::size_t kSizeOfImage = 56;
+constexpr std::size_t kSizeOfHeaders = 60;
+constexpr std::size_t kCheckSum = 64;
+constexpr std::size_t kSubsystem = 68;
+constexpr std::size_t kNumberOfRvaAndSizes = 108;
+
+// Offsets in a section header.
+constexpr std::size_t kVirtualSize = 8;
+constexpr std::size_t kVirtualAddress = 12;
+constexpr std::size_t kRawSize = 16;
+constexpr std::size_t kRawPointer = 20;
+constexpr std::size_t kCharacteristics = 36;
+
+bool isPowerOfTwo(std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
+
+struct Section {
+    std::uint32_t virtualSize = 0;
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t rawSize = 0;
+    std::uint32_t rawPointer = 0;
+    std::uint64_t virtualEnd() const { return static_cast<std::uint64_t>(virtualAddress) + (virtualSize != 0 ? virtualSize : rawSize); }
+    std::uint64_t rawEnd() const { return static_cast<std::uint64_t>(rawPointer) + rawSize; }
+};
+
+Section readSection(ByteReader& reader, std::size_t header)
+{
+    Section section;
+    section.virtualSize = reader.u32(header + kVirtualSize);
+    section.virtualAddress = reader.u32(header + kVirtualAddress);
+    section.rawSize = reader.u32(header + kRawSize);
+    section.rawPointer = reader.u32(header + kRawPointer);
+    return section;
+}
+
+} // namespace
+
+std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, std::size_t size, std::string& problem)
+{
+    ByteReader reader{data, size};
+    if (!reader.has(0, 2) || data[0] != 'M' || data[1] != 'Z') {
+        problem = "not a Windows executable (it does not start with \"MZ\")";
+        return std::nullopt;
+    }
+    const std::size_t nt = reader.u32(kNtHeaderOffsetField);
+    if (!reader.ok || !reader.has(nt, 4 + kFileHeaderSize)) {
+        problem = "truncated or damaged: its PE header lies beyond the end of the file";
+        return std::nullopt;
+    }
+    if (data[nt] != 'P' || data[nt + 1] != 'E' || data[nt + 2] != 0 || data[nt + 3] != 0) {
+        problem = "not a Windows executable (no PE signature)";
+        return std::nullopt;
+    }
+    PeResourceLayout layout;
+    const std::size_t fileHeader = nt + 4;
+    const std::uint16_t machine = reader.u16(fileHeader);
+    layout.sectionCount = reader.u16(fileHeader + 2);
+    const std::size_t optionalSize = reader.u16(fileHeader + 16);
+    layout.optionalHeader = fileHeader + kFileHeaderSize;
+    layout.sectionTable = layout.optionalHeader + optionalSize;
+    if (machine != kMachineX64) {
+        problem = "not a 64-bit (x64) executable";
+        return std::nullopt;
+    }
+    const std::size_t opt = layout.optionalHeader;
+    if (optionalSize < kOptionalHeader64Size || !reader.has(opt, optionalSize) ||
+        reader.u16(opt) != kOptionalMagic64 || reader.u32(opt + kNumberOfRvaAndSizes) < kDirectoryCount) {
+        problem = reader.ok ? "not a PE32+ image with the usual 16 data directories"
+                            : "truncated or damaged: its optional header lies beyond the end of the file";
+        return std::nullopt;
+    }
+    layout.sectionAlignment = reader.u32(opt + kSectionAlignment);
+    layout.fileAlignment = reader.u32(opt + kFileAlignment);
+    layout.subsystem = reader.u16(opt + kSubsystem);
+    const std::uint32_t headersSize = reader.u32(opt + kSizeOfHeaders);
+    if (!isPowerOfTwo(layout.fileAlignment) || layout.fileAlignment < 512 || layout.fileAlignment > 65536 ||
+        !isPowerOfTwo(layout.sectionAlignment) || layout.sectionAlignment < layout.fileAlignment) {
+        problem = "damaged: its section or file alignment is not a power of two of the usual range";
+        return std::nullopt;
+    }
+    const std::uint64_t tableEnd = layout.sectionTable + static_cast<std::uint64_t>(layout.sectionCount) * kSectionHeaderSize;
+    if (layout.sectionCount == 0 || tableEnd > headersSize || headersSize > size) {
+        problem = "truncated or damaged: its section table does not lie within its headers";
+        return std::nullopt;
+    }
+
+    auto directory = [&](std::size_t index, std::size_t field) { return reader.u32(opt + kDataDirectories + 8 * index + field); };
+    if (directory(kCertificateDirectory, 4) != 0) {
+        problem = "signed (it carries a certificate table); stamp the unsigned launcher and sign the stamped copy";
+        return std::nullopt;
+    }
+    std::vector<Section> sections;
+    for (std::size_t i = 0; i < layout.sectionCount; ++i) {
+        sections.push_back(readSection(reader, layout.sectionTable + i * kSectionHeaderSize));
+        const Section& s = sections.back();
+        if (s.rawSize != 0 && s.rawEnd() > size) {
+            problem = "truncated: section " + std::to_string(i + 1) + " ends beyond the end of the file";
+            return std::nullopt;
+        }
+        if (i > 0 && s.virtualAddress < sections[i - 1].virtualEnd()) {
+            problem = "damaged: its sections are not in address order";
+            return std::nullopt;
+        }
+    }
+    const std::uint32_t resourceRva = directory(kResourceDirectory, 0);
+    std::size_t resource = 0;
+    while (resource < sections.size() && (sections[resource].virtualAddress != resourceRva || resourceRva == 0)) {
+        ++resource;
+    }
+    if (resource == sections.size() || directory(kResourceDirectory, 4) == 0 || sections[resource].rawSize == 0) {
+        problem = "without a resource section";
+        return std::nullopt;
+    }
+    layout.resourceSection = resource;
+    layout.resourceRva = resourceRva;
+    layout.resourceRawOffset = sections[resource].rawPointer;
+    layout.resourceRawSize = sections[resource].rawSize;
+    // Only the relocation section may follow, and it must follow in the file too.
+    const std::size_t following = sections.size() - resource - 1;
+    if (following > 1 || (following == 1 && (directory(kRelocationDirectory, 0) != sections.back().virtualAddress ||
+                                               sections.back().rawPointer < sections[resource].rawEnd()))) {
+        problem = "laid out unusually: its resource section is followed by sections other than the relocations";
+        return std::nullopt;
+    }
+    if (following == 1) {
+        layout.relocationSection = resource + 1;
+    }
+    for (std::size_t i = 0; i < resource; ++i) {
+        if (sections[i].rawSize != 0 && sections[i].rawEnd() > sections[resource].rawPointer) {
+            problem = "laid out unusually: its resource section is not the last data in the file";
+            return std::nullopt;
+        }
+    }
+    const std::uint64_t fileEnd = sections.back().rawSize != 0 ? sections.back().rawEnd() : sections[resource].rawEnd();
+    if (fileEnd != size) {
+        problem = "followed by " + std::to_string(size - fileEnd) +
+                  " bytes after its last section; stamp the launcher before appending anything to it";
+        return std::nullopt;
+    }
+    // Nothing else the loader finds by address may live in what moves.
+    for (std::size_t index = 0; index < kDirectoryCount; ++index) {
+        const std::uint64_t end = static_cast<std::uint64_t>(directory(index, 0)) + directory(index, 4);
+        if (index != kResourceDirectory && index != kCertificateDirectory && directory(index, 4) != 0 &&
+            end > resourceRva && !(index == kRelocationDirectory && layout.relocationSection)) {
+            problem = "laid out unusually: data directory " + std::to_string(index) + " lies in its resource section";
+            return std::nullopt;
+        }
+    }
+    if (!reader.ok) {
+        problem = "truncated or damaged: its headers lie beyond the end of the file";
+        return std::nullopt;
+    }
+    return layout;
+}
+
+std::vector<std::uint8_t> resourceSectionBytes(const std::uint8_t* data, std::size_t size, const PeResourceLayout& layout)
+{
+    const std::size_t begin = layout.resourceRawOffset;
+    const std::size_t end = begin + layout.resourceRawSize;
+    if (begin > size || end > size) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(data + begin, data + end);
+}
+
+std::vector<std::uint8_t> replaceResourceSection(const std::uint8_t* data, std::size_t size,
+                                                 const PeResourceLayout& layout,
+                                                 const std::vector<std::uint8_t>& section)
+{
+    ByteReader reader{data, size};
+    std::vector<std::uint8_t> out(data, data + layout.resourceRawOffset);
+    out.insert(out.end(), section.begin(), section.end());
+    padTo(out, layout.fileAlignment);
+    const std::uint32_t newRawSize = static_cast<std::uint32_t>(out.size() - layout.resourceRawOffset);
+    const std::size_t resourceHeader = layout.sectionTable + layout.resourceSection * kSectionHeaderSize;
+    storeU32(out, resourceHeader + kVirtualSize, static_cast<std::uint32_t>(section.size()));
+    storeU32(out, resourceHeader + kRawSize, newRawSize);
+    const std::size_t opt = layout.optionalHeader;
+    std::uint64_t imageEnd = static_cast<std::uint64_t>(layout.resourceRva) + section.size();
+
+    if (layout.relocationSection) {
+        const std::size_t header = layout.sectionTable + *layout.relocationSection * kSectionHeaderSize;
+        const Section relocation = readSection(reader, header);
+        const std::uint32_t newRva = static_cast<std::uint32_t>(alignUp(imageEnd, layout.sectionAlignment));
+        storeU32(out, header + kVirtualAddress, newRva);
+        storeU32(out, header + kRawPointer, static_cast<std::uint32_t>(out.size()));
+        storeU32(out, opt + kDataDirectories + 8 * kRelocationDirectory, newRva);
+        out.insert(out.end(), data + relocation.rawPointer, data + relocation.rawPointer + relocation.rawSize);
+        imageEnd = static_cast<std::uint64_t>(newRva) + (relocation.virtualSize != 0 ? relocation.virtualSize : relocation.rawSize);
+    }
+    storeU32(out, opt + kSizeOfImage, static_cast<std::uint32_t>(alignUp(imageEnd, layout.sectionAlignment)));
+    storeU32(out, opt + kDataDirectories + 8 * kResourceDirectory + 4, static_cast<std::uint32_t>(section.size()));
+    if ((reader.u32(resourceHeader + kCharacteristics) & kInitializedData) != 0) {
+        const std::int64_t initialized = static_cast<std::int64_t>(reader.u32(opt + kSizeOfInitializedData)) +
+                                         newRawSize - static_cast<std::int64_t>(layout.resourceRawSize);
+        storeU32(out, opt + kSizeOfInitializedData,
+                 static_cast<std::uint32_t>(initialized < 0 ? 0 : (initialized > 0xFFFFFFFFll ? 0xFFFFFFFFll : initialized)));
+    }
+    storeU32(out, opt + kCheckSum, peChecksum(out.data(), out.size(), opt + kCheckSum));
+    return out;
+}
+
+std::uint32_t peChecksum(const std::uint8_t* data, std::size_t size, std::size_t checksumOffset)
+{
+    auto byteAt = [&](std::size_t i) -> std::uint32_t {
+        return i >= size || (i >= checksumOffset && i < checksumOffset + 4) ? 0 : data[i];
+    };
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < size; i += 2) {
+        sum += byteAt(i) | (byteAt(i + 1) << 8);
+        sum = (sum & 0xFFFFu) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFFu) + (sum >> 16);
+    return static_cast<std::uint32_t>(sum + size);
+}

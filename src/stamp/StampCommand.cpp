@@ -1,0 +1,222 @@
+#include "stamp/StampCommand.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+
+#include "stamp/LauncherStamp.h"
+#include "stamp/StampText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uintmax_t kMaxInputSize = 256u << 20;
+
+constexpr const char* kUsage =
+    "usage: launcher-stamp <launcher.exe> <MyApp.exe> [options]\n"
+    "Copies the launcher to MyApp.exe and replaces, in the copy:\n"
+    "  --icon FILE.ico         the icon (every image of the file)\n"
+    "  --version 1.2.3.4       the file and product version\n"
+    "  --product-name TEXT     the product name (and the description, unless given)\n"
+    "  --company TEXT          the company name\n"
+    "  --description TEXT      the file description\n"
+    "  --copyright TEXT        the copyright notice\n"
+    "  --settings FILE.ini     the embedded settings (a UTF-8 ini file)\n"
+    "  --manifest FILE         the application manifest\n";
+
+struct CommandLine {
+    std::vector<std::string> files;   // the launcher and the output
+    std::optional<std::string> icon, version, productName, company, description, copyright, settings, manifest;
+    bool help = false;
+};
+
+std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& problem)
+{
+    CommandLine line;
+    const std::pair<const char*, std::optional<std::string>*> options[] = {
+        {"--icon", &line.icon},         {"--version", &line.version},   {"--product-name", &line.productName},
+        {"--company", &line.company},   {"--description", &line.description}, {"--copyright", &line.copyright},
+        {"--settings", &line.settings}, {"--manifest", &line.manifest},
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        if (name == "-h" || name == "--help") {
+            line.help = true;
+            return line;
+        }
+        if (name.size() < 2 || name.compare(0, 2, "--") != 0) {
+            line.files.push_back(name);
+            continue;
+        }
+        std::optional<std::string> value;
+        const std::size_t equals = name.find('=');
+        if (equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        }
+        std::optional<std::string>* target = nullptr;
+        for (const auto& option : options) {
+            if (name == option.first) {
+                target = option.second;
+            }
+        }
+        if (target == nullptr) {
+            problem = "unknown option " + name;
+            return std::nullopt;
+        }
+        if (!value || value->empty()) {
+            problem = name + " needs a value";
+            return std::nullopt;
+        }
+        if (*target) {
+            problem = name + " is given twice";
+            return std::nullopt;
+        }
+        *target = value;
+    }
+    if (line.files.size() != 2) {
+        problem = "expected the launcher and the output file, got " + std::to_string(line.files.size()) + " file names";
+        return std::nullopt;
+    }
+    return line;
+}
+
+// The bytes of a file; nothing, and `problem` says why, when it cannot be read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::string& problem)
+{
+    std::error_code error;
+    const fs::path file = fs::u8path(path);
+    if (!fs::is_regular_file(file, error)) {
+        problem = "no such file";
+        return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error || size > kMaxInputSize) {
+        problem = error ? "cannot be read" : "larger than 256 MB";
+        return std::nullopt;
+    }
+    std::ifstream stream(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!stream || !stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        problem = "cannot be read";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream stream(fs::u8path(path), std::ios::binary | std::ios::trunc);
+    stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    stream.close();
+    return static_cast<bool>(stream);
+}
+
+// Removes the file at the output path; never a folder that happens to be there.
+void removeOutput(const std::string& path)
+{
+    std::error_code ignored;
+    if (fs::is_regular_file(fs::u8path(path), ignored)) {
+        fs::remove(fs::u8path(path), ignored);
+    }
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return fs::equivalent(fs::u8path(a), fs::u8path(b), error) && !error;
+}
+
+} // namespace
+
+int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    std::string problem;
+    const std::optional<CommandLine> line = parseCommandLine(arguments, problem);
+    if (!line) {
+        err << "launcher-stamp: " << problem << "\n" << kUsage;
+        return kStampExitRefused;
+    }
+    if (line->help) {
+        out << kUsage;
+        return kStampExitOk;
+    }
+    const std::string& input = line->files[0];
+    const std::string& output = line->files[1];
+    if (sameFile(input, output)) {
+        err << "launcher-stamp: " << output << ": the output must be another file than the launcher\n";
+        return kStampExitRefused;
+    }
+    auto refuse = [&](const std::string& subject, const std::string& text) {
+        removeOutput(output);
+        err << "launcher-stamp: " << subject << ": " << text << "\n";
+        return kStampExitRefused;
+    };
+
+    StampRequest request;
+    if (line->version) {
+        request.version = parseVersionNumber(*line->version);
+        if (!request.version) {
+            return refuse("--version " + *line->version, "not a version of one to four numbers 0-65535 separated by dots");
+        }
+    }
+    const std::pair<const std::optional<std::string>*, std::optional<std::u16string>*> texts[] = {
+        {&line->productName, &request.productName},
+        {&line->company, &request.company},
+        {&line->description, &request.description},
+        {&line->copyright, &request.copyright},
+    };
+    for (const auto& text : texts) {
+        if (*text.first) {
+            *text.second = utf16FromUtf8(**text.first);
+        }
+    }
+    request.outputName = utf16FromUtf8(fs::u8path(output).filename().u8string());
+
+    const std::optional<std::vector<std::uint8_t>> launcher = readWholeFile(input, problem);
+    if (!launcher) {
+        return refuse(input, problem);
+    }
+    const std::pair<const std::optional<std::string>*, std::optional<std::vector<std::uint8_t>>*> files[] = {
+        {&line->icon, &request.icon},
+        {&line->settings, &request.settings},
+        {&line->manifest, &request.manifest},
+    };
+    for (const auto& file : files) {
+        if (*file.first) {
+            *file.second = readWholeFile(**file.first, problem);
+            if (!*file.second) {
+                return refuse(**file.first, problem);
+            }
+        }
+    }
+
+    const StampOutcome outcome = stampLauncher(launcher->data(), launcher->size(), request);
+    if (!outcome.ok) {
+        std::string subject = input;
+        switch (outcome.input) {
+        case StampInput::Launcher: break;
+        case StampInput::Icon: subject = *line->icon; break;
+        case StampInput::Settings: subject = *line->settings; break;
+        case StampInput::Manifest: subject = *line->manifest; break;
+        case StampInput::Texts: subject = "version texts"; break;
+        }
+        return refuse(subject, outcome.problem);
+    }
+    if (!writeWholeFile(output, outcome.image)) {
+        removeOutput(output);
+        err << "launcher-stamp: " << output << ": cannot be written\n";
+        return kStampExitWriteFailed;
+    }
+    out << "Stamped " << output << " (" << outcome.image.size() << " bytes) from " << input << " ("
+        << launcher->size() << " bytes):\n";
+    for (const std::string& stamped : outcome.stamped) {
+        out << "  " << stamped << "\n";
+    }
+    return kStampExitOk;
+}
