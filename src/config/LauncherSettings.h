@@ -26,6 +26,7 @@ struct LauncherSettings {
     std::wstring libraryPath;
     std::wstring pairProduct;
     bool pairReturnCode = false;
+    bool useJavaHome = false;        // "Use JAVA_HOME": a source after the registry
 };
 
 // IBM runtimes admitted by "VM Provider": a thread that ran Java code must

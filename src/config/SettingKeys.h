@@ -25,6 +25,8 @@ constexpr const wchar_t* kKeyMainClass = L"Main Class";
 constexpr const wchar_t* kKeySystemPath = L"System Path";
 constexpr const wchar_t* kKeyLibraryPath = L"Library Path";
 constexpr const wchar_t* kKeyVirtualMachineParameters = L"Virtual Machine Parameters";
+constexpr const wchar_t* kKeySearchVendorRuntimes = L"Search Vendor Runtimes";
+constexpr const wchar_t* kKeyUseJavaHome = L"Use JAVA_HOME";
 
 // "Application".
 constexpr const wchar_t* kKeyApplicationType = L"Application Type";

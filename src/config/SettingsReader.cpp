@@ -113,6 +113,8 @@ bool readSettings(LauncherSettings& settings, SettingsSource& source)
     settings.jvmType = jvmTypeFromSetting(read(kSectionJavaRuntime, kKeyJvmType));
     applyJvmSource(read(kSectionJavaRuntime, kKeyJvmSource), settings.searchFilter);
     applyVmProvider(read(kSectionJavaRuntime, kKeyVmProvider), settings.searchFilter);
+    settings.searchFilter.vendorRuntimes = isYesInsensitive(read(kSectionJavaRuntime, kKeySearchVendorRuntimes));
+    settings.useJavaHome = isYesInsensitive(read(kSectionJavaRuntime, kKeyUseJavaHome));
 
     std::wstring mainClass = read(kSectionJavaRuntime, kKeyMainClass);
     std::replace(mainClass.begin(), mainClass.end(), L'.', L'/');

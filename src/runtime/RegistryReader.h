@@ -13,13 +13,24 @@ enum class RegistryView { Own, Bits32 };
 // The registry root a key lies under.
 enum class RegistryRoot { LocalMachine, CurrentUser };
 
+// The registry's value types that the search reads as numbers.
+constexpr std::uint32_t kRegistryString = 1;        // REG_SZ
+constexpr std::uint32_t kRegistryExpandString = 2;  // REG_EXPAND_SZ
+constexpr std::uint32_t kRegistryDword = 4;         // REG_DWORD, little-endian
+constexpr std::uint32_t kRegistryQword = 11;        // REG_QWORD, little-endian
+
+// One stored value: its type and its bytes as stored.
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
 // One subkey of a key and the values read from it (or from a key below it).
 struct RegistrySubkey {
     std::wstring name;
-    // One entry per value name asked for, in that order: the stored bytes of
-    // the value whatever its type; nothing when it is missing, unreadable or
-    // empty.
-    std::vector<std::optional<std::vector<std::uint8_t>>> values;
+    // One entry per value name asked for, in that order; nothing when the
+    // value is missing, unreadable or empty.
+    std::vector<std::optional<RegistryValue>> values;
 };
 
 // Decides from a subkey's name whether its values are read at all.
@@ -45,3 +56,7 @@ public:
 // to the first NUL unit or the end of the data (an odd last byte is no unit).
 // Any value type is read this way, and the data need not end with a NUL.
 std::wstring registryValueText(const std::uint8_t* data, std::size_t size);
+
+// A value as a number: a DWORD, a QWORD below 2^31, or a text of decimal
+// digits (at most nine). Nothing for anything else.
+std::optional<std::int32_t> registryValueNumber(const RegistryValue& value);

@@ -24,30 +24,34 @@ UniqueHKey openKey(const RegistryFunctions& registry, HKEY parent, const std::ws
 // The stored bytes of one value; nothing when it is missing, empty or
 // unreadable. A value may change while it is read: a read is never trusted
 // beyond the room it was given, and one that no longer fits fails.
-std::optional<std::vector<std::uint8_t>> valueBytes(const RegistryFunctions& registry, HKEY key,
-                                                    const std::wstring& name)
+std::optional<RegistryValue> readValue(const RegistryFunctions& registry, HKEY key, const std::wstring& name)
 {
-    // Most values (folder names) fit the first buffer: one call.
+    RegistryValue value;
+    DWORD type = 0;
+    // Most values (folder names, numbers) fit the first buffer: one call.
     std::uint8_t first[1024];
     DWORD size = sizeof first;
-    LSTATUS status = registry.queryValue(key, name.c_str(), nullptr, nullptr, first, &size);
+    const LSTATUS status = registry.queryValue(key, name.c_str(), nullptr, &type, first, &size);
     if (status == ERROR_SUCCESS) {
         if (size == 0) {
             return std::nullopt;
         }
-        return std::vector<std::uint8_t>(first, first + (size < sizeof first ? size : sizeof first));
+        value.type = type;
+        value.bytes.assign(first, first + (size < sizeof first ? size : sizeof first));
+        return value;
     }
     if (status != ERROR_MORE_DATA || size == 0) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes(size);
+    value.bytes.resize(size);
     DWORD stored = size;
-    if (registry.queryValue(key, name.c_str(), nullptr, nullptr, bytes.data(), &stored) != ERROR_SUCCESS ||
+    if (registry.queryValue(key, name.c_str(), nullptr, &type, value.bytes.data(), &stored) != ERROR_SUCCESS ||
         stored == 0) {
         return std::nullopt;
     }
-    bytes.resize(stored < size ? stored : size);
-    return bytes;
+    value.type = type;
+    value.bytes.resize(stored < size ? stored : size);
+    return value;
 }
 
 } // namespace
@@ -83,7 +87,7 @@ std::optional<std::vector<RegistrySubkey>> Win32RegistryReader::readSubkeys(Regi
         }
         const UniqueHKey opened = openKey(*registry, parent.get(), subkey.name + tail, view);
         for (const std::wstring& valueName : valueNames) {
-            subkey.values.push_back(opened ? valueBytes(*registry, opened.get(), valueName) : std::nullopt);
+            subkey.values.push_back(opened ? readValue(*registry, opened.get(), valueName) : std::nullopt);
         }
         subkeys.push_back(std::move(subkey));
     }

@@ -1,5 +1,7 @@
 #include "runtime/RegistrySearch.h"
 
+#include "util/AsciiText.h"
+
 namespace {
 
 bool kindSearched(const RuntimeSearchFilter& filter, RuntimeKind kind)
@@ -13,6 +15,7 @@ bool vendorAllowed(const RuntimeSearchFilter& filter, VendorFamily vendor)
     case VendorFamily::JavaSoft: return filter.javaSoftAllowed || filter.javaSoftFavoured;
     case VendorFamily::JRockit: return filter.jrockitAllowed || filter.jrockitFavoured;
     case VendorFamily::Ibm: return filter.ibmAllowed || filter.ibmFavoured;
+    case VendorFamily::OpenJdk: return filter.vendorRuntimes && (filter.javaSoftAllowed || filter.javaSoftFavoured);
     }
     return false;
 }
@@ -23,30 +26,90 @@ bool vendorFavoured(const RuntimeSearchFilter& filter, VendorFamily vendor)
     case VendorFamily::JavaSoft: return filter.javaSoftFavoured;
     case VendorFamily::JRockit: return filter.jrockitFavoured;
     case VendorFamily::Ibm: return filter.ibmFavoured;
+    case VendorFamily::OpenJdk: return false;
     }
     return false;
+}
+
+bool searchedKind(const RuntimeSearchFilter& filter, RuntimeKind kind)
+{
+    return filter.searchBothKinds || kindSearched(filter, kind);
+}
+
+RuntimeKind subkeyKind(const RegistryRow& row, const std::wstring& name)
+{
+    if (row.kind != RuntimeKind::NamedInSubkey) {
+        return row.kind;
+    }
+    for (std::size_t i = 0; i + 3 <= name.size(); ++i) {
+        if (asciiLower(name[i]) == L'j' && asciiLower(name[i + 1]) == L'r' && asciiLower(name[i + 2]) == L'e') {
+            return RuntimeKind::Jre;
+        }
+    }
+    return RuntimeKind::Jdk;
+}
+
+VersionNumber nameVersion(const std::wstring& name)
+{
+    return parseVersion(name, 0).value_or(VersionNumber{});
+}
+
+// The values read per subkey: the home value, then the version values.
+std::vector<std::wstring> valueNamesOf(const RegistryRow& row)
+{
+    std::vector<std::wstring> names = {row.homeValue};
+    for (const wchar_t* name : row.versionValues) {
+        if (name != nullptr && *name != L'\0') {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+VersionNumber subkeyVersion(const RegistrySubkey& subkey)
+{
+    if (subkey.values.size() > 1 && subkey.values[1]) {
+        if (const std::optional<std::int32_t> major = registryValueNumber(*subkey.values[1])) {
+            VersionNumber version;
+            version.components[0] = *major;
+            for (std::size_t i = 2; i < subkey.values.size() && i < 4; ++i) {
+                if (subkey.values[i]) {
+                    version.components[i - 1] = registryValueNumber(*subkey.values[i]).value_or(0);
+                }
+            }
+            return version;
+        }
+    }
+    return nameVersion(subkey.name);
 }
 
 void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const VersionRange& range, JvmType jvmType,
                RegistryView view, RegistryReader& registry, const PathExists& exists,
                std::vector<RuntimeCandidate>& candidates)
 {
-    const bool preferred = kindSearched(filter, row.kind) && vendorFavoured(filter, row.vendor);
     const JvmType probeType =
         row.favorServerProbedAsClientFirst && jvmType == JvmType::FavorServer ? JvmType::ClientFirst : jvmType;
-    const auto versionOf = [](const std::wstring& name) { return parseVersion(name, 0).value_or(VersionNumber{}); };
+    const std::vector<std::wstring> valueNames = valueNamesOf(row);
+    const bool versionFromName = valueNames.size() == 1;
+    // The name decides the kind, and (without version values) the version,
+    // before anything is read.
     const std::optional<std::vector<RegistrySubkey>> subkeys =
-        registry.readSubkeys(row.root, row.key, std::wstring(), {row.homeValue}, view,
-                             [&](const std::wstring& name) { return inRange(versionOf(name), range); });
+        registry.readSubkeys(row.root, row.key, row.tail, valueNames, view, [&](const std::wstring& name) {
+            return searchedKind(filter, subkeyKind(row, name)) && (!versionFromName || inRange(nameVersion(name), range));
+        });
     if (!subkeys) {
         return;
     }
     for (const RegistrySubkey& subkey : *subkeys) {
-        const std::optional<std::vector<std::uint8_t>>& bytes = subkey.values.front();
-        if (!bytes) {
+        const std::optional<RegistryValue>& homeValue = subkey.values.front();
+        if (!homeValue) {
             continue;
         }
-        std::wstring home = registryValueText(bytes->data(), bytes->size());
+        const VersionNumber version = subkeyVersion(subkey);
+        if (!versionFromName && !inRange(version, range)) {
+            continue;
+        }
+        std::wstring home = registryValueText(homeValue->bytes.data(), homeValue->bytes.size());
         // A value holding no text names no folder; as a bare "\" it would
         // send the probe to the root of the current drive.
         if (home.empty()) {
@@ -60,33 +123,65 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
         if (findJvmLibrary(home, probeType, candidate.hasServerVm, exists).empty()) {
             continue;
         }
-        candidate.version = versionOf(subkey.name);
+        candidate.version = version;
         candidate.homeFolder = std::move(home);
-        candidate.preferred = preferred;
+        const RuntimeKind kind = subkeyKind(row, subkey.name);
+        candidate.preferred = kindSearched(filter, kind) && vendorFavoured(filter, row.vendor);
         candidates.push_back(std::move(candidate));
     }
+}
+
+// The rows of one key of today's installers: under the machine, then under
+// the user for per-user installs.
+void addVendorRows(std::vector<RegistryRow>& rows, const wchar_t* key, const wchar_t* tail, const wchar_t* homeValue,
+                   RuntimeKind kind, const wchar_t* major = L"", const wchar_t* minor = L"",
+                   const wchar_t* patch = L"")
+{
+    for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        rows.push_back({root, key, tail, homeValue, kind, VendorFamily::OpenJdk, L"", false, {major, minor, patch}});
+    }
+}
+
+std::vector<RegistryRow> makeRows()
+{
+    const RegistryRoot machine = RegistryRoot::LocalMachine;
+    std::vector<RegistryRow> rows = {
+        {machine, L"Software\\JavaSoft\\JDK\\", L"", L"JavaHome", RuntimeKind::Jdk, VendorFamily::JavaSoft, L"",
+         false, {}},
+        {machine, L"Software\\JavaSoft\\JRE\\", L"", L"JavaHome", RuntimeKind::Jre, VendorFamily::JavaSoft, L"",
+         false, {}},
+        {machine, L"Software\\JavaSoft\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk,
+         VendorFamily::JavaSoft, L"jre\\", false, {}},
+        {machine, L"Software\\JavaSoft\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+         VendorFamily::JavaSoft, L"", true, {}},
+        {machine, L"Software\\JRockit\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+         VendorFamily::JRockit, L"", false, {}},
+        {machine, L"Software\\JRockit\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk,
+         VendorFamily::JRockit, L"jre\\", false, {}},
+        {machine, L"Software\\IBM\\Java2 Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+         VendorFamily::Ibm, L"", false, {}},
+    };
+    addVendorRows(rows, L"Software\\Eclipse Adoptium\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
+    addVendorRows(rows, L"Software\\Eclipse Adoptium\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre);
+    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
+    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk);
+    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre);
+    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre);
+    addVendorRows(rows, L"Software\\Microsoft\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
+    addVendorRows(rows, L"Software\\Semeru\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk);
+    addVendorRows(rows, L"Software\\Semeru\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre);
+    addVendorRows(rows, L"Software\\Azul Systems\\Zulu\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+                  L"MajorVersion", L"MinorVersion");
+    addVendorRows(rows, L"Software\\BellSoft\\Liberica\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+                  L"MajorVersion", L"MinorVersion", L"PatchVersion");
+    return rows;
 }
 
 } // namespace
 
 const std::vector<RegistryRow>& registryRows()
 {
-    static const std::vector<RegistryRow> rows = {
-        {RegistryRoot::LocalMachine, L"Software\\JavaSoft\\JDK\\", L"JavaHome", RuntimeKind::Jdk,
-         VendorFamily::JavaSoft, L"", false},
-        {RegistryRoot::LocalMachine, L"Software\\JavaSoft\\JRE\\", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::JavaSoft, L"", false},
-        {RegistryRoot::LocalMachine, L"Software\\JavaSoft\\Java Development Kit\\", L"JavaHome", RuntimeKind::Jdk,
-         VendorFamily::JavaSoft, L"jre\\", false},
-        {RegistryRoot::LocalMachine, L"Software\\JavaSoft\\Java Runtime Environment\\", L"JavaHome",
-         RuntimeKind::Jre, VendorFamily::JavaSoft, L"", true},
-        {RegistryRoot::LocalMachine, L"Software\\JRockit\\Java Runtime Environment\\", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::JRockit, L"", false},
-        {RegistryRoot::LocalMachine, L"Software\\JRockit\\Java Development Kit\\", L"JavaHome", RuntimeKind::Jdk,
-         VendorFamily::JRockit, L"jre\\", false},
-        {RegistryRoot::LocalMachine, L"Software\\IBM\\Java2 Runtime Environment\\", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::Ibm, L"", false},
-    };
+    static const std::vector<RegistryRow> rows = makeRows();
     return rows;
 }
 
@@ -96,7 +191,8 @@ std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, 
 {
     std::vector<RuntimeCandidate> candidates;
     for (const RegistryRow& row : registryRows()) {
-        if ((filter.searchBothKinds || kindSearched(filter, row.kind)) && vendorAllowed(filter, row.vendor)) {
+        const bool kindPossible = row.kind == RuntimeKind::NamedInSubkey || searchedKind(filter, row.kind);
+        if (kindPossible && vendorAllowed(filter, row.vendor)) {
             searchRow(row, filter, range, jvmType, view, registry, exists, candidates);
         }
     }

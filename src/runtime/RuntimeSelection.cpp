@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/ReleaseFile.h"
 #include "ui/MessageFormat.h"
 #include "ui/MessageIds.h"
 #include "util/PathText.h"
@@ -114,7 +115,27 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
         selection.relaunchThroughPair = false;
     }
 
-    // 4. The user.
+    // 4. JAVA_HOME, when the configuration asks for it: probed like "JRE
+    // Path", and admitted by the version its release file states (none
+    // stated: version 0, which only a range without lower bound admits).
+    if (settings.useJavaHome) {
+        const std::optional<std::wstring> javaHome = host.environmentVariable(L"JAVA_HOME");
+        if (javaHome && !javaHome->empty()) {
+            const std::wstring home = withSeparator(*javaHome);
+            const std::optional<std::string> release = host.readSmallFile(home + L"release");
+            const VersionNumber version =
+                release ? releaseFileVersion(*release).value_or(VersionNumber{}) : VersionNumber{};
+            if (inRange(version, settings.versionRange)) {
+                selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
+                if (!selection.jvmLibraryPath.empty()) {
+                    selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
+                    return selection;
+                }
+            }
+        }
+    }
+
+    // 5. The user.
     const std::optional<RuntimeSelectionHost::UserChoice> choice =
         host.askUserForRuntime(runtimeNotFoundMessage(settings, host), settings.jvmType);
     if (!choice) {

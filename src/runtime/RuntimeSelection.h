@@ -22,6 +22,11 @@ public:
     virtual std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) = 0;
     // The text of a string-table entry.
     virtual std::wstring loadMessage(int id) = 0;
+    // The value of an environment variable; nothing when it is not set.
+    virtual std::optional<std::wstring> environmentVariable(const std::wstring& name) = 0;
+    // The first bytes (up to 64 KB) of a small text file; nothing when it
+    // cannot be read.
+    virtual std::optional<std::string> readSmallFile(const std::wstring& path) = 0;
 
     struct UserChoice {
         std::wstring folder;            // ends with "\"
@@ -42,8 +47,9 @@ struct RuntimeSelection {
 // Chooses the JVM library from, in order: "JRE Path", the executable's folder
 // or its "jre64\" subfolder (only when one of them holds a runtime: nothing
 // is ever taken from the current directory for them), the registry (own
-// view, then the 32-bit view when a pair launcher is configured), and the
-// user. Nothing when the user cancelled.
+// view, then the 32-bit view when a pair launcher is configured), JAVA_HOME
+// (with "Use JAVA_HOME", when its release file's version is in range), and
+// the user. Nothing when the user cancelled.
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host);
 
 // Among the candidates of one registry view: sorted (preferred first when both

@@ -5,7 +5,9 @@
 #include "runtime/RegistrySearch.h"
 #include "runtime/RuntimeProbe_win.h"
 #include "ui/ErrorReporting_win.h"
+#include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
+#include "util/UniqueHandle_win.h"
 
 bool Win32RuntimeSelectionHost::pathExists(const std::wstring& path)
 {
@@ -37,6 +39,28 @@ std::vector<RuntimeCandidate> Win32RuntimeSelectionHost::searchRegistry(const La
 std::wstring Win32RuntimeSelectionHost::loadMessage(int id)
 {
     return ::loadMessage(id);
+}
+
+std::optional<std::wstring> Win32RuntimeSelectionHost::environmentVariable(const std::wstring& name)
+{
+    return ::environmentVariable(name);
+}
+
+std::optional<std::string> Win32RuntimeSelectionHost::readSmallFile(const std::wstring& path)
+{
+    constexpr DWORD kLimit = 64 * 1024;
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string text(kLimit, '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), text.data(), kLimit, &read, nullptr)) {
+        return std::nullopt;
+    }
+    text.resize(read);
+    return text;
 }
 
 std::optional<RuntimeSelectionHost::UserChoice> Win32RuntimeSelectionHost::askUserForRuntime(

@@ -15,6 +15,8 @@ public:
     bool isX86Library(const std::wstring& path) override;
     std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) override;
     std::wstring loadMessage(int id) override;
+    std::optional<std::wstring> environmentVariable(const std::wstring& name) override;
+    std::optional<std::string> readSmallFile(const std::wstring& path) override;
     std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) override;
     void rememberJrePath(const std::wstring& folder) override;
 

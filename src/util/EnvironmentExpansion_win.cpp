@@ -11,6 +11,8 @@ namespace {
 // result comes back cut, with no error.
 constexpr std::size_t kLargestExpansion = 32768;
 
+} // namespace
+
 std::optional<std::wstring> environmentVariable(const std::wstring& name)
 {
     ::SetLastError(ERROR_SUCCESS);
@@ -26,8 +28,6 @@ std::optional<std::wstring> environmentVariable(const std::wstring& name)
     value.resize(length < size ? length : 0);
     return value;
 }
-
-} // namespace
 
 std::optional<std::wstring> expandEnvironmentStrings(const std::wstring& text)
 {

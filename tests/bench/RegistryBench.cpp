@@ -65,16 +65,35 @@ void createRuntimes(const std::wstring& root, int count, bool create)
     }
 }
 
-// N versions over the rows' keys, each "JavaHome" naming a runtime of its own.
-void registerVersions(int count, const std::wstring& root)
+HKEY rootKey(const RegistryRow& row)
 {
-    const std::vector<RegistryRow>& rows = registryRows();
+    return row.root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+// The rows a search covers: the classic ones, and with `vendorRows` those of
+// today's installers too.
+std::vector<RegistryRow> searchedRows(bool vendorRows)
+{
+    std::vector<RegistryRow> rows;
+    for (const RegistryRow& row : registryRows()) {
+        if (vendorRows || row.vendor != VendorFamily::OpenJdk) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+// N versions over the rows' keys, each naming a runtime of its own.
+void registerVersions(int count, const std::wstring& root, bool vendorRows)
+{
+    const std::vector<RegistryRow> rows = searchedRows(vendorRows);
     for (int i = 0; i < count; ++i) {
         const RegistryRow& row = rows[static_cast<std::size_t>(i) % rows.size()];
         const std::wstring home = runtimeHome(root, i);
-        const std::wstring key = std::wstring(row.key) + L"1." + std::to_wstring(i) + L".0_" + std::to_wstring(i % 400);
+        const std::wstring key = std::wstring(row.key) + L"1." + std::to_wstring(i) + L".0_" +
+                                 std::to_wstring(i % 400) + row.tail;
         HKEY handle = nullptr;
-        if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+        if (::RegCreateKeyExW(rootKey(row), key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
                               nullptr) == ERROR_SUCCESS) {
             ::RegSetValueExW(handle, row.homeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
                              static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
@@ -83,21 +102,31 @@ void registerVersions(int count, const std::wstring& root)
     }
 }
 
+// Removes every row's key, and its parents below "Software" once empty.
 void removeRows()
 {
-    for (const wchar_t* vendor : {L"Software\\JavaSoft", L"Software\\JRockit", L"Software\\IBM"}) {
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, vendor);
-        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, vendor);
+    for (const RegistryRow& row : registryRows()) {
+        std::wstring key = row.key;
+        key.pop_back();
+        ::RegDeleteTreeW(rootKey(row), key.c_str());
+        ::RegDeleteKeyW(rootKey(row), key.c_str());
+        key.erase(key.rfind(L'\\'));
+        while (key.find(L'\\') != std::wstring::npos) {
+            if (::RegDeleteKeyW(rootKey(row), key.c_str()) != ERROR_SUCCESS) {
+                break;
+            }
+            key.erase(key.rfind(L'\\'));
+        }
     }
 }
 
 // What any search must do at least: open every version's key, read its home.
-std::size_t bareLoop()
+std::size_t bareLoop(bool vendorRows)
 {
     std::size_t found = 0;
-    for (const RegistryRow& row : registryRows()) {
+    for (const RegistryRow& row : searchedRows(vendorRows)) {
         HKEY parent = nullptr;
-        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, row.key, 0, KEY_READ, &parent) != ERROR_SUCCESS) {
+        if (::RegOpenKeyExW(rootKey(row), row.key, 0, KEY_READ, &parent) != ERROR_SUCCESS) {
             continue;
         }
         wchar_t name[520];
@@ -107,7 +136,8 @@ std::size_t bareLoop()
                 break;
             }
             HKEY version = nullptr;
-            if (::RegOpenKeyExW(parent, name, 0, KEY_READ, &version) != ERROR_SUCCESS) {
+            if (::RegOpenKeyExW(parent, (std::wstring(name, length) + row.tail).c_str(), 0, KEY_READ, &version) !=
+                ERROR_SUCCESS) {
                 continue;
             }
             wchar_t home[600];
@@ -125,10 +155,11 @@ std::size_t bareLoop()
 
 // The launcher's search; with `probeFiles` false the probe for a JVM library
 // is answered without the file system, which leaves the walk alone.
-std::size_t launcherSearch(bool probeFiles)
+std::size_t launcherSearch(bool probeFiles, bool vendorRows)
 {
     RuntimeSearchFilter filter;
     applyVmProvider(L"any", filter);  // every row
+    filter.vendorRuntimes = vendorRows;
     Win32RegistryReader registry;
     const std::wstring server = L"\\server\\jvm.dll";
     const PathExists probe = [probeFiles, &server](const std::wstring& path) {
@@ -145,19 +176,19 @@ struct Figures {
     double searchTime = 0;   // median seconds of one search
 };
 
-Figures measure(int count, const std::wstring& root, int runs, bool probeFiles)
+Figures measure(int count, const std::wstring& root, int runs, bool probeFiles, bool vendorRows)
 {
     removeRows();
-    registerVersions(count, root);
+    registerVersions(count, root, vendorRows);
     std::vector<double> ratios;
     std::vector<double> searches;
-    launcherSearch(probeFiles);  // warm the registry and the file cache
-    bareLoop();
+    launcherSearch(probeFiles, vendorRows);  // warm the registry and the file cache
+    bareLoop(vendorRows);
     for (int i = 0; i < runs; ++i) {
         const double t0 = now();
-        const std::size_t found = launcherSearch(probeFiles);
+        const std::size_t found = launcherSearch(probeFiles, vendorRows);
         const double t1 = now();
-        const std::size_t read = bareLoop();
+        const std::size_t read = bareLoop(vendorRows);
         const double t2 = now();
         if (found != static_cast<std::size_t>(count) || read != static_cast<std::size_t>(count)) {
             std::printf("  %d versions: the search found %zu, the loop read %zu\n", count, found, read);
@@ -181,11 +212,21 @@ int main()
 
     std::printf("Registry search, alternating with a bare loop that only reads each version's home\n");
     std::printf("(each version names a runtime folder of its own; median of 15 pairs):\n");
-    for (const bool probeFiles : {false, true}) {
-        const Figures small = measure(200, root, 15, probeFiles);
-        const Figures large = measure(2000, root, 15, probeFiles);
-        std::printf("  %s:\n", probeFiles ? "the whole search, each folder probed for its jvm.dll"
-                                          : "the walk, the probe answered in memory");
+    struct Variant {
+        bool probeFiles;
+        bool vendorRows;
+        const char* name;
+    };
+    const Variant variants[] = {
+        {false, false, "the walk, the probe answered in memory"},
+        {true, false, "the whole search, each folder probed for its jvm.dll"},
+        {false, true, "with \"Search Vendor Runtimes\", the walk"},
+        {true, true, "with \"Search Vendor Runtimes\", the whole search"},
+    };
+    for (const Variant& variant : variants) {
+        const Figures small = measure(200, root, 15, variant.probeFiles, variant.vendorRows);
+        const Figures large = measure(2000, root, 15, variant.probeFiles, variant.vendorRows);
+        std::printf("  %s:\n", variant.name);
         std::printf("    ratio search / bare loop: %.3f for 200 versions, %.3f for 2000 (target: at most 1.5)\n",
                     small.ratio, large.ratio);
         std::printf("    search time for 2000 versions / for 200: %.2f (linear growth: about 10)\n",

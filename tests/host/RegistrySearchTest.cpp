@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "config/SettingsReader.h"
 #include "runtime/RegistrySearch.h"
@@ -31,15 +32,28 @@ std::string show(const std::wstring& text)
     return out;
 }
 
-// A registry held in a table: subkeys in insertion order, values as bytes.
+// A registry held in a table: subkeys in insertion order, typed values.
 class FakeRegistry : public RegistryReader {
 public:
-    // Registers `home` under `key` + `name` as "JavaHome".
+    // Registers `value` as "JavaHome" of `key` + `name` (a string when it is
+    // given as text).
     void add(const std::wstring& key, const std::wstring& name, std::vector<std::uint8_t> value,
              RegistryView view = RegistryView::Own)
     {
-        subkeys[{view, key}].push_back(name);
-        values[{view, key + name}] = std::move(value);
+        addSubkey(RegistryRoot::LocalMachine, key, name, view);
+        set(RegistryRoot::LocalMachine, key + name, L"JavaHome", {kRegistryString, std::move(value)}, view);
+    }
+
+    void addSubkey(RegistryRoot root, const std::wstring& key, const std::wstring& name,
+                   RegistryView view = RegistryView::Own)
+    {
+        subkeys[{view, root, key}].push_back(name);
+    }
+
+    void set(RegistryRoot root, const std::wstring& key, const std::wstring& name, RegistryValue value,
+             RegistryView view = RegistryView::Own)
+    {
+        values[{view, root, key + L"|" + name}] = std::move(value);
     }
 
     std::optional<std::vector<RegistrySubkey>> readSubkeys(RegistryRoot root, const std::wstring& key,
@@ -47,8 +61,8 @@ public:
                                                            const std::vector<std::wstring>& valueNames,
                                                            RegistryView view, const SubkeyFilter& wanted) override
     {
-        const auto found = subkeys.find({view, key});
-        if (root != RegistryRoot::LocalMachine || found == subkeys.end()) {
+        const auto found = subkeys.find({view, root, key});
+        if (found == subkeys.end()) {
             return std::nullopt;
         }
         std::vector<RegistrySubkey> result;
@@ -58,18 +72,17 @@ public:
             }
             RegistrySubkey subkey{name, {}};
             for (const std::wstring& valueName : valueNames) {
-                const auto value = values.find({view, key + name + tail});
-                const bool present = valueName == L"JavaHome" && value != values.end() && !value->second.empty();
-                subkey.values.push_back(present ? std::optional<std::vector<std::uint8_t>>(value->second)
-                                                : std::nullopt);
+                const auto value = values.find({view, root, key + name + tail + L"|" + valueName});
+                const bool present = value != values.end() && !value->second.bytes.empty();
+                subkey.values.push_back(present ? std::optional<RegistryValue>(value->second) : std::nullopt);
             }
             result.push_back(std::move(subkey));
         }
         return result;
     }
 
-    std::map<std::pair<RegistryView, std::wstring>, std::vector<std::wstring>> subkeys;
-    std::map<std::pair<RegistryView, std::wstring>, std::vector<std::uint8_t>> values;
+    std::map<std::tuple<RegistryView, RegistryRoot, std::wstring>, std::vector<std::wstring>> subkeys;
+    std::map<std::tuple<RegistryView, RegistryRoot, std::wstring>, RegistryValue> values;
 };
 
 const wchar_t* const kRowKeys[] = {
@@ -186,6 +199,76 @@ TEST(RegistrySearch, SubkeysAndValuesAsInstallersAndAccidentsLeaveThem)
         for (const RuntimeCandidate& candidate :
              searchRegistry(RuntimeSearchFilter{}, range, row.type, RegistryView::Own, registry, exists)) {
             found.push_back(candidate.homeFolder + (candidate.hasServerVm ? L"+server" : L""));
+        }
+        EXPECT_EQ(found, row.expected) << row.name;
+    }
+}
+
+std::vector<std::uint8_t> dword(std::uint32_t value)
+{
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+TEST(RegistrySearch, TodaysInstallersWithSearchVendorRuntimes)
+{
+    const RegistryRoot machine = RegistryRoot::LocalMachine;
+    const RegistryRoot user = RegistryRoot::CurrentUser;
+    FakeRegistry registry;
+    registry.add(kRowKeys[0], L"11", utf16(L"C:\\javasoft11"));
+    const auto vendor = [&registry](RegistryRoot root, const std::wstring& key, const std::wstring& name,
+                                    const std::wstring& tail, const std::wstring& value, const std::wstring& home) {
+        registry.addSubkey(root, key, name);
+        registry.set(root, key + name + tail, value, {kRegistryString, utf16(home)});
+    };
+    vendor(machine, L"Software\\Eclipse Adoptium\\JDK\\", L"21.0.5.11", L"\\hotspot\\MSI", L"Path", L"C:\\adoptium21");
+    vendor(user, L"Software\\Eclipse Adoptium\\JRE\\", L"17.0.9.9", L"\\hotspot\\MSI", L"Path", L"C:\\user17\\");
+    vendor(machine, L"Software\\Microsoft\\JDK\\", L"17.0.1", L"\\hotspot\\MSI", L"Path", L"C:\\stale");
+    vendor(machine, L"Software\\Azul Systems\\Zulu\\", L"zulu-11-jre", L"", L"InstallationPath", L"C:\\zulu11\\");
+    registry.set(machine, L"Software\\Azul Systems\\Zulu\\zulu-11-jre", L"MajorVersion", {kRegistryDword, dword(11)});
+    registry.set(machine, L"Software\\Azul Systems\\Zulu\\zulu-11-jre", L"MinorVersion", {kRegistryDword, dword(22)});
+    vendor(machine, L"Software\\BellSoft\\Liberica\\", L"jdk-8", L"", L"InstallationPath", L"C:\\liberica8");
+    const std::set<std::wstring> files = {L"C:\\javasoft11\\bin\\server\\jvm.dll", L"C:\\adoptium21\\bin\\server\\jvm.dll",
+                                          L"C:\\user17\\bin\\server\\jvm.dll", L"C:\\zulu11\\bin\\server\\jvm.dll",
+                                          L"C:\\liberica8\\bin\\server\\jvm.dll"};
+    const PathExists exists = [&files](const std::wstring& path) { return files.count(path) != 0; };
+
+    struct Row {
+        const char* name;
+        bool vendorRuntimes;
+        const wchar_t* jvmSource;
+        const wchar_t* vmProvider;
+        std::int32_t lowerMajor;
+        std::wstring expected;  // folder name and version of each candidate, "+" when preferred
+    };
+    const Row rows[] = {
+        {"off", false, L"", L"", 0, L"javasoft11 11.0.0.0+"},
+        {"on", true, L"", L"", 0,
+         L"javasoft11 11.0.0.0+, adoptium21 21.0.5.11, user17 17.0.9.9, zulu11 11.22.0.0, liberica8 8.0.0.0"},
+        {"only runtimes: the Zulu key named -jre is one", true, L"only_JRE", L"", 0,
+         L"user17 17.0.9.9, zulu11 11.22.0.0"},
+        {"only development kits", true, L"only_JDK", L"", 0, L"javasoft11 11.0.0.0+, adoptium21 21.0.5.11, liberica8 8.0.0.0"},
+        {"JRockit alone leaves them out", true, L"", L"jrockit", 0, L""},
+        {"any vendor", true, L"", L"favor_jrockit", 0,
+         L"javasoft11 11.0.0.0, adoptium21 21.0.5.11, user17 17.0.9.9, zulu11 11.22.0.0, liberica8 8.0.0.0"},
+        {"version range", true, L"", L"", 12, L"adoptium21 21.0.5.11, user17 17.0.9.9"},
+    };
+    for (const Row& row : rows) {
+        RuntimeSearchFilter filter;
+        applyJvmSource(row.jvmSource, filter);
+        applyVmProvider(row.vmProvider, filter);
+        filter.vendorRuntimes = row.vendorRuntimes;
+        VersionRange range;
+        range.lower.components = {row.lowerMajor, 0, 0, 0};
+        std::wstring found;
+        for (const RuntimeCandidate& candidate :
+             searchRegistry(filter, range, JvmType::ClientFirst, RegistryView::Own, registry, exists)) {
+            const std::wstring& home = candidate.homeFolder;
+            found += (found.empty() ? L"" : L", ") + home.substr(3, home.size() - 4) + L" ";
+            for (std::size_t i = 0; i < 4; ++i) {
+                found += std::to_wstring(candidate.version.components[i]) + (i < 3 ? L"." : L"");
+            }
+            found += candidate.preferred ? L"+" : L"";
         }
         EXPECT_EQ(found, row.expected) << row.name;
     }

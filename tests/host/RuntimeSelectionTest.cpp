@@ -27,6 +27,8 @@ public:
     std::optional<std::wstring> executable = std::wstring(L"C:\\App\\App.exe");
     std::map<RegistryView, std::vector<RuntimeCandidate>> registry;
     std::optional<UserChoice> userChoice;
+    std::map<std::wstring, std::wstring> environment;
+    std::map<std::wstring, std::string> textFiles;
     std::vector<std::wstring> dialogMessages;
     std::vector<std::wstring> remembered;
 
@@ -46,6 +48,16 @@ public:
         case IDS_VERSION_MINIMUM: return L"minimum version %s";
         default: return L"?";
         }
+    }
+    std::optional<std::wstring> environmentVariable(const std::wstring& name) override
+    {
+        const auto found = environment.find(name);
+        return found == environment.end() ? std::nullopt : std::optional<std::wstring>(found->second);
+    }
+    std::optional<std::string> readSmallFile(const std::wstring& path) override
+    {
+        const auto found = textFiles.find(path);
+        return found == textFiles.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
     std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType) override
     {
@@ -206,6 +218,50 @@ TEST(RuntimeSelection, RegistryViewsAndTheUser)
     EXPECT_FALSE(selectRuntime(settings, host).has_value());
     EXPECT_EQ(host.dialogMessages.back(), L"server JRE (minimum version 1.7)");
     EXPECT_EQ(host.remembered.size(), 1u);
+}
+
+TEST(RuntimeSelection, JavaHomeWhenAskedForAndItsReleaseIsInRange)
+{
+    const std::wstring library = L"C:\\jdk\\bin\\server\\jvm.dll";
+    struct Row {
+        const char* name;
+        bool useJavaHome;
+        std::optional<std::wstring> javaHome;
+        std::optional<std::string> release;
+        std::int32_t lowerMajor;
+        bool registered;  // a runtime in the registry as well
+        std::wstring expected;  // empty: the dialog
+    };
+    const Row rows[] = {
+        {"not asked for", false, L"C:\\jdk", "JAVA_VERSION=\"17.0.2\"\n", 0, false, L""},
+        {"in range", true, L"C:\\jdk", "IMPLEMENTOR=\"x\"\r\nJAVA_VERSION=\"17.0.2\"\r\n", 11, false, library},
+        {"below the range", true, L"C:\\jdk\\", "JAVA_VERSION=\"1.8.0_292\"\n", 11, false, L""},
+        {"no release file, no lower bound", true, L"C:\\jdk", std::nullopt, 0, false, library},
+        {"no release file, a lower bound", true, L"C:\\jdk", std::nullopt, 11, false, L""},
+        {"not set", true, std::nullopt, std::nullopt, 0, false, L""},
+        {"no library there", true, L"C:\\elsewhere", "JAVA_VERSION=\"17\"", 0, false, L""},
+        {"the registry comes first", true, L"C:\\jdk", "JAVA_VERSION=\"17\"", 0, true, L"C:\\reg\\bin\\server\\jvm.dll"},
+    };
+    for (const Row& row : rows) {
+        FakeHost host;
+        host.executable.reset();
+        host.files = {library, L"C:\\reg\\bin\\server\\jvm.dll"};
+        if (row.javaHome) {
+            host.environment[L"JAVA_HOME"] = *row.javaHome;
+        }
+        if (row.release) {
+            host.textFiles[L"C:\\jdk\\release"] = *row.release;
+        }
+        if (row.registered) {
+            host.registry[RegistryView::Own] = {RuntimeCandidate{version(11, 0, 0, 0), L"C:\\reg\\", true, true}};
+        }
+        LauncherSettings settings;
+        settings.useJavaHome = row.useJavaHome;
+        settings.versionRange.lower = version(row.lowerMajor, 0, 0, 0);
+        const auto selection = selectRuntime(settings, host);
+        EXPECT_EQ(selection ? selection->jvmLibraryPath : std::wstring(), row.expected) << row.name;
+        EXPECT_EQ(host.dialogMessages.size(), row.expected.empty() ? 1u : 0u) << row.name;
+    }
 }
 
 TEST(RuntimeSelection, ChoosingAmongCandidates)

@@ -29,8 +29,9 @@ public:
     }
 
     // Creates `key` (a path below HKLM, each missing level remembered) with a
-    // string value "JavaHome".
-    void add(const std::wstring& key, const std::wstring& javaHome, bool bits32 = false)
+    // string value `valueName` (by default "JavaHome").
+    void add(const std::wstring& key, const std::wstring& javaHome, bool bits32 = false,
+             const wchar_t* valueName = L"JavaHome")
     {
         const REGSAM view = bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
         std::size_t start = 0;
@@ -49,7 +50,7 @@ public:
                 created_.emplace_back(level, view);
             }
             if (end == key.size()) {
-                ::RegSetValueExW(handle, L"JavaHome", 0, REG_SZ, reinterpret_cast<const BYTE*>(javaHome.c_str()),
+                ::RegSetValueExW(handle, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(javaHome.c_str()),
                                  static_cast<DWORD>((javaHome.size() + 1) * sizeof(wchar_t)));
             }
             ::RegCloseKey(handle);
@@ -155,6 +156,48 @@ TEST(RegistryRuntime, OnlyThe32BitViewHasOneTheCompanionRunsIt)
             EXPECT_EQ(mainArguments(readTestRuntimeLog(companionJvm)),
                       (std::vector<std::string>{"first", "second argument"}));
         }
+    }
+}
+
+TEST(RegistryRuntime, TodaysInstallersAndJavaHomeWhenAskedFor)
+{
+    struct Row {
+        const char* name;
+        const wchar_t* keys;         // lines of [Java Runtime Environment]
+        bool adoptium;               // registered the way the Eclipse Adoptium installer does
+        const char* javaHomeRelease; // JAVA_HOME names the runtime, with this release file; nullptr: unset
+        bool starts;
+    };
+    const Row rows[] = {
+        {"an Adoptium registration, searched", L"Search Vendor Runtimes=YES\n", true, nullptr, true},
+        {"an Adoptium registration, not searched", L"", true, nullptr, false},
+        {"JAVA_HOME in range", L"Use JAVA_HOME=yes\nMinimum Version=11\n", false, "JAVA_VERSION=\"17.0.9\"\n", true},
+        {"JAVA_HOME below the range", L"Use JAVA_HOME=yes\nMinimum Version=11\n", false,
+         "JAVA_VERSION=\"1.8.0_392\"\n", false},
+        {"JAVA_HOME not asked for", L"", false, "JAVA_VERSION=\"17.0.9\"\n", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppScenario app;
+        app.writeBytes(L"app.jar", "jar");
+        app.writeIni(std::wstring(L"[Java Runtime Environment]\nMain Class=app.Main\n") + row.keys +
+                     L"[Class Path]\nClass Path=\\app.jar\n");
+        const std::wstring jvmFolder = app.installRuntime(L"jdk-17", TestRuntimeScenario{});
+        RegistryKeys registry;
+        if (row.adoptium) {
+            registry.add(L"SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI", app.path(L"jdk-17"), false,
+                         L"Path");
+        }
+        if (row.javaHomeRelease != nullptr) {
+            app.writeBytes(L"jdk-17\\release", row.javaHomeRelease);
+            ::SetEnvironmentVariableW(L"JAVA_HOME", app.path(L"jdk-17").c_str());
+        }
+        const RunResult result = app.run(L"", 30000, [](const DialogInfo&) { return IDCANCEL; });
+        ::SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, row.starts ? 0u : 0xFFFFFFFFu);
+        EXPECT_EQ(result.dialogs.empty(), row.starts) << "the not-found dialog shows exactly when nothing is found";
+        EXPECT_EQ(readTestRuntimeLog(jvmFolder).has("dll"), row.starts);
     }
 }
 
