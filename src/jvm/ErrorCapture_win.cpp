@@ -1,0 +1,134 @@
+#include "jvm/ErrorCapture_win.h"
+
+#include <windows.h>
+
+#include "jvm/ErrorTap.h"
+
+namespace {
+
+constexpr std::size_t kKeptLimit = 64 * 1024;
+
+// Written into the pipe by the launcher itself: once the reader has seen it,
+// everything written before it has been read. Not text any runtime prints.
+const char kSyncMarker[] = "\x1B\x01launcher-standard-error-sync\x01\x1B";
+
+} // namespace
+
+struct ErrorCapture::Shared {
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;    // also the process's standard error from now on
+    HANDLE original = nullptr;    // the standard error before; null when there was none
+    HANDLE markerSeen = nullptr;  // auto-reset: a marker has passed
+    SRWLOCK lock = SRWLOCK_INIT;
+    ErrorTap tap{kSyncMarker, kKeptLimit};
+};
+
+namespace {
+
+DWORD WINAPI readStandardError(void* parameter)
+{
+    auto& shared = *static_cast<ErrorCapture::Shared*>(parameter);
+    char buffer[4096];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(shared.readEnd, buffer, sizeof buffer, &read, nullptr) || read == 0) {
+            return 0;
+        }
+        ::AcquireSRWLockExclusive(&shared.lock);
+        const std::size_t markersBefore = shared.tap.markersSeen();
+        const std::string out = shared.tap.feed(std::string_view(buffer, read));
+        const bool marker = shared.tap.markersSeen() != markersBefore;
+        ::ReleaseSRWLockExclusive(&shared.lock);
+        if (marker) {
+            ::SetEvent(shared.markerSeen);
+        }
+        if (shared.original != nullptr && !out.empty()) {
+            DWORD written = 0;
+            // A reader of the original handle that went away stops the
+            // passing on, never the draining.
+            if (!::WriteFile(shared.original, out.data(), static_cast<DWORD>(out.size()), &written, nullptr)) {
+                shared.original = nullptr;
+            }
+        }
+    }
+}
+
+bool usable(HANDLE handle)
+{
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+} // namespace
+
+bool ErrorCapture::start()
+{
+    if (shared_ != nullptr) {
+        return true;
+    }
+    auto* shared = new Shared;
+    const HANDLE original = ::GetStdHandle(STD_ERROR_HANDLE);
+    shared->original = usable(original) ? original : nullptr;
+    shared->markerSeen = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (shared->markerSeen == nullptr || !::CreatePipe(&shared->readEnd, &shared->writeEnd, nullptr, 0)) {
+        if (shared->markerSeen != nullptr) {
+            ::CloseHandle(shared->markerSeen);
+        }
+        delete shared;
+        return false;
+    }
+    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, readStandardError, shared, STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                   nullptr);
+    if (thread == nullptr) {
+        ::CloseHandle(shared->readEnd);
+        ::CloseHandle(shared->writeEnd);
+        ::CloseHandle(shared->markerSeen);
+        delete shared;
+        return false;
+    }
+    // The reader runs as long as the process; nobody waits for it.
+    ::CloseHandle(thread);
+    ::SetStdHandle(STD_ERROR_HANDLE, shared->writeEnd);
+    // The pipe's ends, the event and the shared state stay for the life of
+    // the process, on purpose: the thread reads until the process ends.
+    shared_ = shared;
+    return true;
+}
+
+void ErrorCapture::stopKeeping()
+{
+    if (shared_ == nullptr) {
+        return;
+    }
+    ::AcquireSRWLockExclusive(&shared_->lock);
+    shared_->tap.stopKeeping();
+    ::ReleaseSRWLockExclusive(&shared_->lock);
+}
+
+std::string ErrorCapture::kept()
+{
+    if (shared_ == nullptr) {
+        return std::string();
+    }
+    ::AcquireSRWLockExclusive(&shared_->lock);
+    const std::size_t wanted = shared_->tap.markersSeen() + 1;
+    ::ReleaseSRWLockExclusive(&shared_->lock);
+    DWORD written = 0;
+    const DWORD markerSize = static_cast<DWORD>(sizeof kSyncMarker - 1);
+    if (::WriteFile(shared_->writeEnd, kSyncMarker, markerSize, &written, nullptr) && written == markerSize) {
+        const ULONGLONG deadline = ::GetTickCount64() + 1000;
+        for (;;) {
+            ::AcquireSRWLockExclusive(&shared_->lock);
+            const bool arrived = shared_->tap.markersSeen() >= wanted;
+            ::ReleaseSRWLockExclusive(&shared_->lock);
+            const ULONGLONG now = ::GetTickCount64();
+            if (arrived || now >= deadline) {
+                break;
+            }
+            ::WaitForSingleObject(shared_->markerSeen, static_cast<DWORD>(deadline - now));
+        }
+    }
+    ::AcquireSRWLockExclusive(&shared_->lock);
+    std::string text = shared_->tap.kept();
+    ::ReleaseSRWLockExclusive(&shared_->lock);
+    return text;
+}

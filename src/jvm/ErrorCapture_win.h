@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+// What the runtime writes to standard error while it starts, kept so that a
+// start that the runtime ends before main can say why. From `start` on, the
+// process's standard error is a pipe that a thread of the launcher reads: it
+// hands every byte on unchanged to the standard error there was before (a
+// console or a redirect; nothing for a windowed start without one) and keeps
+// a copy of the last 64 KB until main begins.
+class ErrorCapture {
+public:
+    ErrorCapture() = default;
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+    // Installs the pipe. Must run before the runtime's library is loaded: its
+    // C library takes its standard error when it starts. False when the pipe
+    // or its thread cannot be made; standard error then stays as it was.
+    bool start();
+
+    // Main has begun: no more copies are kept; bytes still flow on.
+    void stopKeeping();
+
+    // The kept text, once everything written to standard error before this
+    // call has been read (waiting at most a second). Empty when not started.
+    std::string kept();
+
+    // The state the reading thread shares with the launcher.
+    struct Shared;
+
+private:
+    // Lives as long as the process: the reading thread uses it to the end.
+    Shared* shared_ = nullptr;
+};

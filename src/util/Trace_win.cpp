@@ -1,0 +1,85 @@
+#include "util/Trace_win.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "util/EnvironmentExpansion_win.h"
+#include "util/Path_win.h"
+#include "util/UniqueHandle_win.h"
+
+namespace {
+
+std::string utf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return std::string();
+    }
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    if (size > 0) {
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                              nullptr);
+    }
+    return result;
+}
+
+std::wstring defaultTracePath()
+{
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring module;
+    DWORD error = 0;
+    if (length == 0 || length > MAX_PATH || !readExecutablePath(module, error)) {
+        return std::wstring();
+    }
+    std::wstring name = module.substr(module.rfind(L'\\') + 1);
+    const std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) {
+        name.resize(dot);
+    }
+    return std::wstring(temp, length) + name + L"-launch.log";
+}
+
+// Milliseconds since this process was created.
+unsigned long long millisecondsSinceStart()
+{
+    FILETIME creation{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    FILETIME now{};
+    ::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user);
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return ticks(now) > ticks(creation) ? (ticks(now) - ticks(creation)) / 10000 : 0;
+}
+
+} // namespace
+
+Trace traceFromEnvironment()
+{
+    const std::optional<std::wstring> setting = environmentVariable(L"LAUNCHER_TRACE");
+    if (!setting || setting->empty()) {
+        return Trace();
+    }
+    const std::wstring path = *setting == L"1" ? defaultTracePath() : *setting;
+    if (path.empty()) {
+        return Trace();
+    }
+    // Appending writes land whole at the end, whichever thread writes.
+    auto file = std::make_shared<UniqueFileHandle>(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!*file) {
+        return Trace();
+    }
+    return Trace([file](const std::wstring& line) {
+        const std::string text = std::to_string(millisecondsSinceStart()) + " ms  " + utf8(line) + "\r\n";
+        DWORD written = 0;
+        ::WriteFile(file->get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    });
+}
