@@ -151,7 +151,8 @@ void drawImage(const GdiPlusApi& gdiPlusApi, void* image, HBITMAP bitmap, HDC sc
         if (gdiPlusApi.createFromHdc(memory.get(), graphics.put()) == kGpOk
             && gdiPlusApi.createImageAttributes(attributes.put()) == kGpOk) {
             gdiPlusApi.setInterpolationMode(graphics.get(), kInterpolationHighQualityBicubic);
-            gdiPlusApi.setImageAttributesWrapMode(attributes.get(), kWrapModeTileFlipXY, kClampColourOpaqueBlack, FALSE);
+            gdiPlusApi.setImageAttributesWrapMode(attributes.get(), kWrapModeTileFlipXY, kClampColourOpaqueBlack,
+                                                  FALSE);
             gdiPlusApi.drawImageRectRectI(graphics.get(), image, 0, 0, width, height, 0, 0, width, height, kUnitPixel,
                                           attributes.get(), nullptr, nullptr);
         }

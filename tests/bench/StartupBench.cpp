@@ -103,9 +103,8 @@ void benchSplash(TestRuntimeScenario runtime)
     runtime.createDelayMillis = 500;
     Layout layout;
     layOut(layout, 0, runtime);
-    layout.app.writeBytes(L"splash.png", pngImage(400, 300));
     layout.app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n"
-                        L"[Display]\nSplash Screen=splash.png\n");
+                        L"[Display]\nSplash Screen=" + splashImagePath(L"splash.png") + L"\n");
     measureSplash(layout, runtime, true);
     std::vector<double> visibleToCall, visibleToEnd, callRatios, endRatios;
     int visibleInTime = 0;

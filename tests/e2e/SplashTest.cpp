@@ -10,16 +10,8 @@
 
 namespace {
 
-// What the driver saw of the splash window in one run, turn by turn.
-struct SplashSighting {
-    bool seen = false;
-    bool visibleDuringMain = false;
-    bool goneAfterMain = false;  // while the process still ran
-    RECT rect{};
-    bool shadow = false;
-};
-
-const std::wstring kIni = L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n";
+const std::wstring kIni = L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n"
+                          L"[Application]\nFailure Check=Yes\n";
 
 struct Row {
     const char* name;
@@ -27,8 +19,9 @@ struct Row {
     std::wstring arguments;
     std::optional<TestSplashVariant> nativeLibrary;
     int createResult;
-    int windowWidth;  // -1: no window
-    int windowHeight;
+    bool mainThrows;  // the exception dialog shows; Cancel stops the application
+    int width;  // of the launcher's window; -1: no window
+    int height;
     bool shadow;
     std::string events;  // splash calls, VM creation and destruction, in order
 };
@@ -39,43 +32,51 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     app.writeBytes(L"app.jar", "jar");
-    app.writeBytes(L"splash.png", pngImage(120, 80));
-    app.writeBytes(L"wide.png", pngImage(static_cast<std::uint32_t>(screenWidth) + 201, 60));
-    // A library beside the executable under GDI+'s name, which logs its
-    // loading. Wine prefers its own GDI+ unless told otherwise for this name.
+    ::CopyFileW(splashImagePath(L"splash.png").c_str(), app.path(L"splash.png").c_str(), FALSE);
+    // A library under GDI+'s name beside the executable, which logs its
+    // loading. Wine prefers its own GDI+ unless told otherwise for this
+    // program.
     app.installLauncher(L"Splash.exe");
     ::CopyFileW(testSplashLibrary(AppScenario::runtimeBuildFolder(), TestSplashVariant::Standard).c_str(),
                 app.path(L"gdiplus.dll").c_str(), FALSE);
-    const wchar_t* overrides = L"Software\\Wine\\AppDefaults\\Splash.exe\\DllOverrides";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, overrides, L"gdiplus", REG_SZ, L"native,builtin", 30);
-    ScopeExit removeOverrides([] { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Splash.exe"); });
+    const wchar_t* appDefaults = L"Software\\Wine\\AppDefaults\\Splash.exe";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, (appDefaults + std::wstring(L"\\DllOverrides")).c_str(), L"gdiplus", REG_SZ,
+                      L"native,builtin", 30);
+    // Without a window manager, Wine waits two seconds for one to release
+    // each window it treats as managed.
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, (appDefaults + std::wstring(L"\\X11 Driver")).c_str(), L"Managed", REG_SZ,
+                      L"N", 4);
+    ScopeExit removeOverride([appDefaults] { ::RegDeleteTreeW(HKEY_CURRENT_USER, appDefaults); });
     TestRuntimeScenario runtime;
     runtime.printArguments = false;
+    runtime.createDelayMillis = 500;  // time for the window to show before a box
     runtime.sleepMillis = 700;
-    runtime.threadMillis = 1500;
+    runtime.threadMillis = 1500;      // keeps the process after main
     const std::wstring jvmFolder = app.installRuntime(L"jre64", runtime);
     const std::wstring png = L"Splash Screen=splash.png\n";
     const std::wstring preferNative = png + L"Preffer Native Splash Screen=Yes\n";
     const std::string native = "splash.dll splash.init splash.loadfile splash.setfilejarname splash.jarname ";
+    const std::string plain = "create.result destroy.done";
     const Row rows[] = {
-        {"drawn, with shadow", png + L"Splash Screen Shadow=true\n", L"-NOSPLASH", {}, 0, 120, 80, true,
-         "create.result destroy.done"},
-        {"shadow only for exact true", png + L"Splash Screen Shadow=True\n", L"x/nosplash", {}, 0, 120, 80, false,
-         "create.result destroy.done"},
-        {"-nosplash", preferNative, L"a -nosplash", TestSplashVariant::Standard, 0, -1, 0, false, "create.result destroy.done"},
-        {"/nosplash", png, L"/nosplash", {}, 0, -1, 0, false, "create.result destroy.done"},
-        {"larger than the screen", L"Splash Screen=wide.png\n", L"", {}, 0, screenWidth + 201, 60, false,
-         "create.result destroy.done"},
-        {"missing image", L"Splash Screen=absent.png\n", L"", {}, 0, 0, 0, false, "create.result destroy.done"},
-        {"native", png + L"Preffer Native Splash Screen=YES\n", L"", TestSplashVariant::Standard, 0, -1, 0, false,
-         native + "create.result destroy.done splash.close"},
-        {"native, VM creation fails", preferNative, L"", TestSplashVariant::Standard, -1, -1, 0, false,
+        {"drawn, with shadow", png + L"Splash Screen Shadow=true\n", L"-NOSPLASH", {}, 0, false, 120, 80, true, plain},
+        {"shadow only for exact true", png + L"Splash Screen Shadow=True\n", L"x/nosplash", {}, 0, false, 120, 80,
+         false, plain},
+        {"drawn, VM creation fails", png, L"", {}, -1, false, 120, 80, false, "create.result"},
+        {"-nosplash", preferNative, L"a -nosplash", TestSplashVariant::Standard, 0, false, -1, 0, false, plain},
+        {"/nosplash", png, L"/nosplash", {}, 0, false, -1, 0, false, plain},
+        {"larger than the screen", L"Splash Screen=" + splashImagePath(L"wide.png"), L"", {}, 0, false, 3000, 60, false,
+         plain},
+        {"main throws", png, L"", {}, 0, true, 120, 80, false, "create.result"},
+        {"missing image", L"Splash Screen=absent.png\n", L"", {}, 0, false, 0, 0, false, plain},
+        {"native", png + L"Preffer Native Splash Screen=YES\n", L"", TestSplashVariant::Standard, 0, false, -1, 0,
+         false, native + plain + " splash.close"},
+        {"native, VM creation fails", preferNative, L"", TestSplashVariant::Standard, -1, false, -1, 0, false,
          native + "create.result splash.close"},
-        {"native without SplashClose", preferNative, L"", TestSplashVariant::NoClose, 0, -1, 0, false,
-         native + "create.result destroy.done"},
-        {"native library incomplete", preferNative, L"", TestSplashVariant::NoLoadFile, 0, 120, 80, false,
-         "splash.dll create.result destroy.done splash.close"},
-        {"native library missing", preferNative, L"", {}, 0, 120, 80, false, "create.result destroy.done"},
+        {"native without SplashClose", preferNative, L"", TestSplashVariant::NoClose, 0, false, -1, 0, false,
+         native + plain},
+        {"native library incomplete", preferNative, L"", TestSplashVariant::NoLoadFile, 0, false, 120, 80, false,
+         "splash.dll " + plain + " splash.close"},
+        {"native library missing", preferNative, L"", {}, 0, false, 120, 80, false, plain},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -85,27 +86,33 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
             installTestSplash(AppScenario::runtimeBuildFolder(), *row.nativeLibrary, app.path(L"jre64"));
         }
         runtime.createResult = row.createResult;
+        runtime.throwMessage = row.mainThrows ? std::optional<std::string>("thrown") : std::nullopt;
         writeTestRuntimeScenario(jvmFolder, runtime);
-        SplashSighting sighting;
+        bool seen = false, visibleInMain = false, goneAfterMain = false, shadow = false;
+        std::vector<bool> splashAtBox;
+        DWORD process = 0;
+        RECT rect{};
+        const auto handler = [&](const DialogInfo& box) {
+            splashAtBox.push_back(splashWindowOf(process) != nullptr);
+            return pressDefaultButton(box);
+        };
         const RunResult result =
-            app.run(row.arguments, 30000, pressDefaultButton, L"Splash.exe", [&](HANDLE, DWORD processId) {
+            app.run(row.arguments, 30000, handler, L"Splash.exe", [&](HANDLE, DWORD processId) {
+                process = processId;
                 const HWND window = splashWindowOf(processId);
                 const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
-                const bool mainRuns = log.has("main.thread") && !log.has("detach");
                 const bool visible = window != nullptr && ::IsWindowVisible(window);
                 if (window != nullptr) {
-                    sighting.seen = true;
-                    ::GetWindowRect(window, &sighting.rect);
-                    sighting.shadow = (::GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW) != 0;
+                    seen = true;
+                    ::GetWindowRect(window, &rect);
+                    shadow = (::GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW) != 0;
                 }
-                sighting.visibleDuringMain |= visible && mainRuns;
-                // Hidden at once; under Wine without a window manager its
-                // destruction then waits for the manager for two seconds.
-                sighting.goneAfterMain |= sighting.seen && !visible && log.has("detach");
+                visibleInMain |= visible && log.has("main.thread") && !log.has("detach");
+                goneAfterMain |= seen && !visible && log.has("detach");
             });
         ASSERT_FALSE(result.timedOut);
-        EXPECT_EQ(result.exitCode, row.createResult == 0 ? 0u : 0xFFFFFFFFu);
-        EXPECT_EQ(result.dialogs.size(), row.createResult == 0 ? 0u : 1u);
+        const bool fails = row.createResult != 0 || row.mainThrows;
+        EXPECT_EQ(result.exitCode, fails ? 0xFFFFFFFFu : 0u);
         const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
         std::string events;
         for (const auto& [key, value] : log.entries) {
@@ -116,64 +123,34 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
         }
         EXPECT_EQ(events, row.events);
         if (row.events.find("splash.loadfile") != std::string::npos) {
-            EXPECT_EQ(log.value("splash.loadfile"), "splash.png");
-            EXPECT_EQ(log.value("splash.jarname"), "");
+            EXPECT_EQ(log.value("splash.loadfile") + "|" + log.value("splash.setfilejarname") + "|" +
+                          log.value("splash.jarname"),
+                      "splash.png|splash.png|");
         }
         EXPECT_FALSE(app.exists(L"testruntime.log")) << "the gdiplus.dll beside the executable was loaded";
-        EXPECT_EQ(mainArguments(log).empty() ? "" : mainArguments(log).back(),
-                  utf8(row.arguments.substr(row.arguments.rfind(L' ') + 1)));
-        EXPECT_EQ(sighting.seen, row.windowWidth >= 0);
-        if (row.windowWidth > 0 && row.createResult == 0) {
-            EXPECT_TRUE(sighting.visibleDuringMain);
-            EXPECT_TRUE(sighting.goneAfterMain);
+        if (row.createResult == 0) {
+            EXPECT_EQ(mainArguments(log).empty() ? "" : mainArguments(log).back(),
+                      utf8(row.arguments.substr(row.arguments.rfind(L' ') + 1)));
         }
-        if (sighting.seen) {
-            EXPECT_EQ(sighting.rect.right - sighting.rect.left, row.windowWidth);
-            EXPECT_EQ(sighting.rect.bottom - sighting.rect.top, row.windowHeight);
-            EXPECT_EQ(sighting.rect.left, (screenWidth - row.windowWidth) / 2);
-            EXPECT_EQ(sighting.rect.top, (screenHeight - row.windowHeight) / 2);
-            EXPECT_EQ(sighting.shadow, row.shadow);
+        // The box of a failed VM creation belongs to the splash window; the
+        // exception dialog comes after the splash has closed.
+        ASSERT_EQ(result.dialogs.size(), fails ? 1u : 0u);
+        if (fails) {
+            const bool owned = row.width > 0 && !row.mainThrows;
+            EXPECT_EQ(result.dialogs[0].ownerClassName, owned ? L"SplashScreenWindow" : L"");
+            EXPECT_EQ(splashAtBox.at(0), owned);
+        }
+        EXPECT_EQ(seen, row.width >= 0);
+        EXPECT_EQ(visibleInMain, row.width >= 0 && row.createResult == 0);
+        EXPECT_EQ(goneAfterMain, row.width >= 0 && !fails);
+        if (seen) {
+            EXPECT_EQ(rect.right - rect.left, row.width);
+            EXPECT_EQ(rect.bottom - rect.top, row.height);
+            EXPECT_EQ(rect.left, (screenWidth - row.width) / 2);
+            EXPECT_EQ(rect.top, (screenHeight - row.height) / 2);
+            EXPECT_EQ(shadow, row.shadow);
         }
     }
-}
-
-TEST(SplashScreen, OwnsTheErrorBoxesAndClosesBeforeTheExceptionDialog)
-{
-    AppScenario app;
-    app.writeBytes(L"app.jar", "jar");
-    app.writeBytes(L"splash.png", pngImage(40, 30));
-    TestRuntimeScenario runtime;
-    runtime.createDelayMillis = 700;
-    runtime.createResult = -1;
-    const std::wstring jvmFolder = app.installRuntime(L"", runtime);
-    app.writeIni(kIni + L"[Application]\nFailure Check=Yes\n[Display]\nSplash Screen=splash.png\n");
-    RunResult result = app.run();
-    ASSERT_EQ(result.dialogs.size(), 1u);
-    EXPECT_EQ(result.dialogs[0].ownerClassName, L"SplashScreenWindow");
-    EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
-
-    runtime.createDelayMillis = 0;
-    runtime.createResult = 0;
-    runtime.sleepMillis = 700;
-    runtime.throwMessage = "thrown from main";
-    writeTestRuntimeScenario(jvmFolder, runtime);
-    DWORD processId = 0;
-    bool splashSeen = false;
-    bool splashAtTheDialog = true;
-    result = app.run(
-        L"", 30000,
-        [&](const DialogInfo& dialog) {
-            splashAtTheDialog = splashWindowOf(processId) != nullptr;
-            return pressDefaultButton(dialog);
-        },
-        L"App.exe",
-        [&](HANDLE, DWORD id) {
-            processId = id;
-            splashSeen |= splashWindowOf(id) != nullptr;
-        });
-    ASSERT_EQ(result.dialogs.size(), 1u);
-    EXPECT_TRUE(splashSeen);
-    EXPECT_FALSE(splashAtTheDialog);
 }
 
 } // namespace

@@ -40,25 +40,4 @@ TEST(SplashScreen, NativeLibraryLiesInTheFolderAboveTheJvmLibrary)
     }
 }
 
-int closeCalls = 0;
-int otherCloseCalls = 0;
-
-TEST(SplashScreen, NativeCloseRunsOnceAndAFunctionReplacedIsClosedFirst)
-{
-    closeCalls = 0;
-    otherCloseCalls = 0;
-    {
-        NativeSplashClose close;
-        close.store([] { ++otherCloseCalls; });
-        close.store([] { ++closeCalls; });
-        EXPECT_EQ(otherCloseCalls, 1);
-        close.invoke();
-        close.invoke();
-        EXPECT_EQ(closeCalls, 1);
-        close.store([] { ++closeCalls; });
-    }
-    EXPECT_EQ(closeCalls, 2) << "the destructor closes what is still held";
-    EXPECT_EQ(otherCloseCalls, 1);
-}
-
 } // namespace
