@@ -8,10 +8,10 @@
 
 namespace {
 
-// Neither GDI+ nor GDI is imported: a start without a splash never loads the
-// one, and the launcher's import list stays at the libraries every start
-// needs. Both come from the system folder only, so that a library of the same
-// name planted beside the executable is never loaded.
+// GDI+ and GDI are not imported: a start without a splash never loads GDI+,
+// and the launcher imports only what every start needs. Both come from the
+// system folder only, so that a library of the same name planted beside the
+// executable is never loaded.
 HMODULE loadSystemLibrary(const wchar_t* name)
 {
     return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
