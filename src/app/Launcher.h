@@ -1,12 +1,15 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "config/LauncherSettings.h"
 #include "instance/SingleInstance_win.h"
 #include "jvm/VmLaunch_win.h"
+#include "ui/SplashScreen_win.h"
 
 // The one object per process that holds all state of a start. The entry point
 // owns it for the whole run; its destruction is the shutdown sequence, which
@@ -36,8 +39,11 @@ private:
     void closeNativeSplash();
 
     // Owner of every error box: the launcher-drawn splash window while it is
-    // up, else none.
-    HWND splashWindowHandle_ = nullptr;
+    // up, else none. The splash thread publishes it; any thread that shows a
+    // box reads it.
+    std::atomic<HWND> splashWindowHandle_{nullptr};
+    std::unique_ptr<SplashWindow> splashWindow_;
+    NativeSplashClose nativeSplashClose_;
     std::vector<std::wstring> arguments_;
     LauncherSettings settings_;            // written once by initialize, then read only
     InstanceCoordination instance_;

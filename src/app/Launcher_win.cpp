@@ -1,6 +1,7 @@
 #include "app/Launcher.h"
 
 #include "app/CommandLine_win.h"
+#include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "jvm/JvmLibrary_win.h"
 #include "jvm/LaunchPreparation_win.h"
@@ -118,7 +119,7 @@ int Launcher::normalLaunch()
     vmLaunch_.failureCheck = settings_.failureCheck;
     vmLaunch_.stayAttached = ibmRuntimeAdmitted(settings_);
     vmLaunch_.readyEvent = instance_.readyEvent();
-    vmLaunch_.owner = splashWindowHandle_;
+    vmLaunch_.owner = &splashWindowHandle_;
     vmLaunch_.beforeExceptionDialog = [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); };
     vmLaunch_.beforeExceptionDialogContext = this;
     if (startVmThread(vmLaunch_, vm_) == 0) {
@@ -130,9 +131,32 @@ int Launcher::normalLaunch()
 
 bool Launcher::startSplash()
 {
+    // Only the file beside the executable names a splash: embedded settings
+    // and extension sections do not apply to these keys.
+    const std::unique_ptr<IniFile> mainFile = openMainConfigFile(splashWindowHandle_);
+    if (!mainFile) {
+        return false;
+    }
+    const SplashSettings splash = readSplashSettings(*mainFile);
+    if (splash.image.empty()) {
+        return true;
+    }
+    if (splash.preferNative && startNativeSplash(jvmLibraryPath_, splash.image, nativeSplashClose_)) {
+        return true;
+    }
+    splashWindow_ = SplashWindow::start(splash.image, splash.shadow == L"true", splashWindowHandle_);
     return true;
 }
 
-void Launcher::closeSplashWindow() {}
+void Launcher::closeSplashWindow()
+{
+    if (splashWindow_) {
+        splashWindow_.reset();
+        splashWindowHandle_ = nullptr;
+    }
+}
 
-void Launcher::closeNativeSplash() {}
+void Launcher::closeNativeSplash()
+{
+    nativeSplashClose_.invoke();
+}

@@ -128,7 +128,7 @@ bool failAndDetach(const VmState& vm)
 bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
 {
     JNIEnv* env = vm.jniEnv;
-    HWND owner = launch.owner;
+    const HWND owner = ownerWindow(launch);
     const std::wstring& mainClass = launch.mainClass;
 
     jclass mainType = loadThroughLauncherHelper(launch, env);

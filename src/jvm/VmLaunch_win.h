@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,12 +37,20 @@ struct VmLaunch {
     bool failureCheck = false;             // an exception from main shows the dialog
     bool stayAttached = false;             // IBM runtimes: a thread that ran Java never detaches
     HANDLE readyEvent = nullptr;           // signalled just before main; may be null
-    HWND owner = nullptr;                  // owner of the error boxes
+    // Owner of the error boxes, read when a box shows (the splash window may
+    // appear after the thread has started); may be null.
+    const std::atomic<HWND>* owner = nullptr;
     // Called on the VM thread before the exception dialog shows (closes the
     // splash window); may be null.
     void (*beforeExceptionDialog)(void* context) = nullptr;
     void* beforeExceptionDialogContext = nullptr;
 };
+
+// The window that owns the error boxes shown now; null for none.
+inline HWND ownerWindow(const VmLaunch& launch)
+{
+    return launch.owner != nullptr ? launch.owner->load() : nullptr;
+}
 
 // The process's Java VM, null until VM creation on the VM thread succeeds.
 // Other threads read `javaVm` only after the ready event is signalled.

@@ -91,7 +91,7 @@ bool createJavaVm(VmLaunch& launch, VmState& vm)
         vm.javaVm = nullptr;
         const int reasonId = reasonMessageFor(result);
         const std::wstring reason = reasonId != 0 ? loadMessage(reasonId) : std::wstring();
-        showErrorMessage(launch.owner, IDS_JNI_EXCEPTION_REASON,
+        showErrorMessage(ownerWindow(launch), IDS_JNI_EXCEPTION_REASON,
                          {loadMessage(IDS_CREATE_VM_FAILED), reason});
         return false;
     }

@@ -1,7 +1,8 @@
 // Start-up cost of the launcher, measured under Wine: the time from process
 // creation to the call of JNI_CreateJavaVM, as the test runtime records it,
 // for the launcher and for a minimal loader, in alternating runs; and the
-// launcher's cost as a wildcard class path grows. Prints ratios only.
+// launcher's cost as a wildcard class path grows; and how early the splash
+// window shows, and what it costs the VM's start. Prints ratios only.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "support/AppScenario.h"
+#include "support/SplashSupport.h"
 
 namespace {
 
@@ -57,6 +59,85 @@ void layOut(Layout& layout, int jarCount, const TestRuntimeScenario& runtime)
     }
     layout.app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar;\\lib\\*.jar\n");
     layout.jvmFolder = layout.app.installRuntime(L"jre64", runtime);
+}
+
+// Microseconds from the creation of the process to now.
+double sinceCreation(HANDLE process)
+{
+    FILETIME creation{}, exitTime{}, kernel{}, user{}, now{};
+    ::GetProcessTimes(process, &creation, &exitTime, &kernel, &user);
+    ::GetSystemTimePreciseAsFileTime(&now);
+    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(now) - ticks(creation)) / 10;
+}
+
+// One start with or without the splash: when its window was first seen
+// visible (-1: never), when JNI_CreateJavaVM was called and when it returned.
+struct SplashStart {
+    double visible = -1;
+    double call = -1;
+    double end = -1;
+};
+
+SplashStart measureSplash(const Layout& layout, const TestRuntimeScenario& runtime, bool splash)
+{
+    writeTestRuntimeScenario(layout.jvmFolder, runtime);
+    SplashStart start;
+    const RunResult result = layout.app.run(splash ? L"" : L"-nosplash", 60000, pressDefaultButton, L"App.exe",
+                                            [&start](HANDLE process, DWORD processId) {
+                                                const HWND window = splashWindowOf(processId);
+                                                if (start.visible < 0 && window && ::IsWindowVisible(window)) {
+                                                    start.visible = sinceCreation(process);
+                                                }
+                                            });
+    const TestRuntimeLog log = readTestRuntimeLog(layout.jvmFolder);
+    if (result.exitCode == 0 && log.has("create.elapsed") && log.has("create.end")) {
+        start.call = std::stod(log.value("create.elapsed"));
+        start.end = std::stod(log.value("create.end"));
+    }
+    return start;
+}
+
+void benchSplash(TestRuntimeScenario runtime)
+{
+    runtime.createDelayMillis = 500;
+    Layout layout;
+    layOut(layout, 0, runtime);
+    layout.app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n"
+                        L"[Display]\nSplash Screen=" + splashImagePath(L"splash.png") + L"\n");
+    measureSplash(layout, runtime, true);
+    std::vector<double> visibleToCall, visibleToEnd, callRatios, endRatios;
+    int visibleInTime = 0;
+    int runs = 0;
+    for (int i = 0; i < 15; ++i) {
+        const SplashStart with = measureSplash(layout, runtime, true);
+        const SplashStart without = measureSplash(layout, runtime, false);
+        if (with.call < 0 || without.call < 0 || without.visible >= 0) {
+            std::printf("  a start failed, or showed a splash with -nosplash\n");
+            continue;
+        }
+        ++runs;
+        visibleInTime += with.visible >= 0 && with.visible < with.end;
+        visibleToCall.push_back(with.visible / with.call);
+        visibleToEnd.push_back(with.visible / with.end);
+        callRatios.push_back(with.call / without.call);
+        endRatios.push_back(with.end / without.end);
+    }
+    if (runs == 0) {
+        std::printf("Splash screen: no successful runs\n");
+        return;
+    }
+    std::printf("Splash screen, JNI_CreateJavaVM taking 500 ms, %d alternating starts with and without (-nosplash):\n",
+                runs);
+    std::printf("  splash visible before JNI_CreateJavaVM returned: %d of %d starts (target: all)\n", visibleInTime,
+                runs);
+    std::printf("  time to the visible splash / to the JNI_CreateJavaVM call: median %.3f; / to its return: median "
+                "%.3f, largest %.3f\n",
+                median(visibleToCall), median(visibleToEnd),
+                *std::max_element(visibleToEnd.begin(), visibleToEnd.end()));
+    std::printf("  with / without splash, median ratio of the time to the JNI_CreateJavaVM call: %.3f, to its "
+                "return: %.3f (target: at most 1.05)\n",
+                median(callRatios), median(endRatios));
 }
 
 } // namespace
@@ -117,5 +198,7 @@ int main()
     std::printf("  start with 5000 jars / minimal loader (median): %.3f\n", costs[2] / median(minimal));
     std::printf("  extra cost of 5000 jars / of 2500 jars: %.2f; of 10000 / of 5000: %.2f (linear growth: about 2)\n",
                 extra(1) > 0 ? extra(2) / extra(1) : 0.0, extra(2) > 0 ? extra(3) / extra(2) : 0.0);
+
+    benchSplash(runtime);
     return 0;
 }

@@ -87,6 +87,9 @@ DialogInfo readDialog(HWND window)
     DialogInfo dialog;
     dialog.className = className(window);
     dialog.title = windowText(window);
+    if (HWND owner = ::GetWindow(window, GW_OWNER)) {
+        dialog.ownerClassName = className(owner);
+    }
     ::EnumChildWindows(window, collectControl, reinterpret_cast<LPARAM>(&dialog));
     return dialog;
 }
@@ -348,18 +351,19 @@ std::string utf8(const std::wstring& text)
 }
 
 RunResult Scenario::run(const std::wstring& arguments, DWORD timeoutMs, const DialogHandler& handler,
-                        const std::wstring& exeName) const
+                        const std::wstring& exeName, const ProcessWatcher& watcher) const
 {
     const std::wstring program = path(exeName);
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }
-    return runProcess(program, commandLine, folder_, timeoutMs, handler);
+    return runProcess(program, commandLine, folder_, timeoutMs, handler, false, watcher);
 }
 
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
-                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput)
+                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput,
+                     const ProcessWatcher& watcher)
 {
     RunResult result;
     STARTUPINFOW startup{};
@@ -394,8 +398,11 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
     std::set<HWND> handled;
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
-        if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(process.hProcess, watcher ? 2 : 50) == WAIT_OBJECT_0) {
             break;
+        }
+        if (watcher) {
+            watcher(process.hProcess, process.dwProcessId);
         }
         if (::GetTickCount64() > deadline) {
             result.timedOut = true;

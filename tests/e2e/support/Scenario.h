@@ -12,6 +12,7 @@ struct DialogInfo {
     std::wstring className;
     std::wstring title;
     std::wstring text;  // message box text: the static control with id 0xFFFF
+    std::wstring ownerClassName;  // class of the window that owns it; empty for none
     struct Control {
         int id = 0;
         std::wstring className;
@@ -25,6 +26,10 @@ struct DialogInfo {
 // What to do with a dialog: the id of the button to press (IDOK, IDCANCEL, ...),
 // or 0 to leave it open.
 using DialogHandler = std::function<int(const DialogInfo&)>;
+
+// Called on every turn of a run's wait loop, every few milliseconds, with
+// the running process, before its new dialogs are handled.
+using ProcessWatcher = std::function<void(HANDLE process, DWORD processId)>;
 
 // Presses OK on a message box and Cancel on anything else.
 int pressDefaultButton(const DialogInfo& dialog);
@@ -68,7 +73,7 @@ public:
     // its quoted path), handles its dialogs, and waits up to `timeoutMs`.
     RunResult run(const std::wstring& arguments = std::wstring(), DWORD timeoutMs = 30000,
                   const DialogHandler& handler = pressDefaultButton,
-                  const std::wstring& exeName = L"App.exe") const;
+                  const std::wstring& exeName = L"App.exe", const ProcessWatcher& watcher = nullptr) const;
 
 private:
     std::wstring folder_;
@@ -78,7 +83,8 @@ private:
 // `captureOutput`, the program's standard output and error are pipes whose
 // contents end up in the result; otherwise it inherits no handles.
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
-                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput = false);
+                     DWORD timeoutMs, const DialogHandler& handler, bool captureOutput = false,
+                     const ProcessWatcher& watcher = nullptr);
 
 // Paths of the build tree, as Windows paths.
 std::wstring buildPath(const std::wstring& relative);
