@@ -18,6 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         if (launcher.initialize()) {
             exitCode = launcher.run();
         }
+        exitCode = launcher.shutdown(exitCode);
     }
     return exitCode;
 }

@@ -143,7 +143,7 @@ bool failAndDetach(const VmState& vm)
 
 } // namespace
 
-bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
+bool invokeMainClass(const VmLaunch& launch, VmState& vm)
 {
     JNIEnv* env = vm.jniEnv;
     HWND owner = launch.owner;
@@ -194,6 +194,10 @@ bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
         if (launch.beforeExceptionDialog != nullptr) {
             launch.beforeExceptionDialog(launch.beforeExceptionDialogContext);
         }
+        // Without the dialog nobody has decided about the failure: the process
+        // reports it once the VM is gone (the VM prints the exception itself
+        // when this thread detaches).
+        vm.uncaughtException = !launch.failureCheck;
         if (launch.failureCheck && askToStopAfterException(describeException(env, thrown))) {
             jclass system = env->FindClass("java/lang/System");
             jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;

@@ -48,4 +48,7 @@ struct VmLaunch {
 struct VmState {
     JavaVM* javaVm = nullptr;
     JNIEnv* jniEnv = nullptr;  // valid on the VM thread only
+    // An exception escaped main and no dialog decided about it; written on the
+    // VM thread, read once that thread has ended.
+    bool uncaughtException = false;
 };

@@ -181,10 +181,14 @@ TEST(JvmStart, ExitCodesOfTheJavaProgram)
     waits.threadMillis = 1500;
     TestRuntimeScenario throws;
     throws.throwMessage = "broken";
+    TestRuntimeScenario throwsThenThreadExits = throws;
+    throwsThenThreadExits.threadMillis = 500;
+    throwsThenThreadExits.threadExitCode = 4;
     const Row rows[] = {
         {"System.exit(3)", exits, 3},
         {"main returns while a non-daemon thread runs", waits, 0},
-        {"main throws and no check is configured", throws, 0},
+        {"main throws and no check is configured", throws, 1},
+        {"main throws, then a thread calls System.exit(4)", throwsThenThreadExits, 4},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -200,7 +204,7 @@ TEST(JvmStart, ExitCodesOfTheJavaProgram)
         if (row.runtime.exitCode) {
             EXPECT_EQ(log.value("exithook"), std::to_string(*row.runtime.exitCode));
         }
-        if (row.runtime.threadMillis != 0) {
+        if (row.runtime.threadMillis != 0 && !row.runtime.threadExitCode) {
             // The process lived until the thread ended: the VM's destruction waited.
             const auto& entries = log.entries;
             const auto end = std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.first == "thread.end"; });
