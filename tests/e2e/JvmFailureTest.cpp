@@ -215,7 +215,7 @@ TEST(JvmFailure, HugeConfigurationValuesDoNotCrash)
     EXPECT_EQ(options[1], "-Dp0=v");
     EXPECT_EQ(options[10001], "-Dunterminated=\"open");
     EXPECT_EQ(options[10002], "quote");
-    EXPECT_EQ(options[0].size(), std::string("-Djava.class.path=").size() + utf8(app.path(L"app.jar")).size() + 1 + 3 + 32000 + 5);
+    EXPECT_EQ(options[0].size(), std::string("-Djava.class.path=").size() + utf8(app.path(L"app.jar")).size() + 1 + 3 + 32000 + 4);
 }
 
 } // namespace

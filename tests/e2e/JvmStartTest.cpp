@@ -42,7 +42,7 @@ TEST(JvmStart, TypicalStartRunsMainWithTheArgumentsAndExitsWithZero)
     EXPECT_EQ(log.value("create.ignoreUnrecognized"), "0");
     const std::vector<std::string> options = log.values("option");
     ASSERT_EQ(options.size(), 3u);
-    EXPECT_EQ(options[0], "-Djava.class.path=" + utf8(app.path(L"lib\\app.jar")) + ";");
+    EXPECT_EQ(options[0], "-Djava.class.path=" + utf8(app.path(L"lib\\app.jar")));
     EXPECT_EQ(options[1], "abort");
     EXPECT_EQ(options[2], "exit");
     EXPECT_EQ(log.values("extrainfo").size(), 2u);
@@ -97,7 +97,7 @@ TEST(JvmStart, OptionsComeInTheirOrderWithClassPathFormsAndParameters)
     const std::string b = folder + "\\lib\\b.jar;";
     const std::string wildcard = rest.substr(0, a.size() + b.size());
     EXPECT_TRUE(wildcard == a + b || wildcard == b + a) << wildcard;
-    EXPECT_EQ(rest.substr(wildcard.size()), "C:\\absent\\x.jar;" + folder + "\\top.jar;\\\\server\\share\\n.jar;");
+    EXPECT_EQ(rest.substr(wildcard.size()), "C:\\absent\\x.jar;" + folder + "\\top.jar;\\\\server\\share\\n.jar");
 
     EXPECT_EQ(options[2], "-Xmx512m");
     EXPECT_EQ(options[3], "-Dx=a b");
@@ -334,8 +334,8 @@ TEST(JvmStart, ClassPathsBeyondThePlatformExpansionLimitStayWhole)
     EXPECT_EQ(result.exitCode, 0u);
     const std::string classPath = readTestRuntimeLog(jvmFolder).value("option");
     EXPECT_GT(classPath.size(), 40000u);
-    EXPECT_EQ(std::count(classPath.begin(), classPath.end(), ';'), jars);
-    EXPECT_EQ(classPath.back(), ';');
+    EXPECT_EQ(std::count(classPath.begin(), classPath.end(), ';'), jars - 1);
+    EXPECT_EQ(classPath.substr(classPath.size() - 4), ".jar");
 }
 
 } // namespace
