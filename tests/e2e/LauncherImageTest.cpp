@@ -7,6 +7,7 @@
 #include <set>
 
 #include "runtime/PeImage.h"
+#include "support/PeImports.h"
 #include "support/Scenario.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
     EXPECT_TRUE(headers->is64BitOptionalHeader);
     EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
 
-    const std::optional<std::vector<std::string>> imports = readPeImports(data, bytes.size());
+    const std::optional<std::vector<std::string>> imports = readPeImports(bytes);
     ASSERT_TRUE(imports.has_value());
     const std::set<std::string> systemDlls = {
         "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",
