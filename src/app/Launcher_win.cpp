@@ -19,6 +19,7 @@ int Launcher::shutdown(int runResult)
     }
     shutDown_ = true;
     closeSplashWindow();
+    instance_.stopJoiningVm();
     // Waits for the application's last non-daemon thread; a System.exit there
     // ends the process with its own code.
     destroyVm(vm_);
