@@ -12,10 +12,15 @@
 
 namespace {
 
-TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
+// The shipped size: built for size, the launcher is about 222 KiB; this
+// catches what would bring a large part of the C or C++ runtime back in.
+constexpr std::size_t kSizeLimit = 240 * 1024;
+
+TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
 {
     const std::string bytes = readFileBytes(launcherPath());
     ASSERT_FALSE(bytes.empty());
+    EXPECT_LE(bytes.size(), kSizeLimit);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::optional<PeHeaders> headers = readPeHeaders(data, bytes.size());
     ASSERT_TRUE(headers.has_value());
