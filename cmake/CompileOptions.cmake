@@ -12,3 +12,16 @@ if(LAUNCHER_SANITIZE)
   # instrumented code).
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The shipped launcher is built for size: small code, every function and datum
+# in a section of its own so that the linker drops what nothing uses, and
+# link-time optimisation across the libraries. The objects are "fat" (code
+# and LTO data), so the test programs that link the same libraries without LTO
+# run the same -Os code; the e2e tests start the launcher itself.
+function(launcher_lean_code target)
+  target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
+endfunction()
+
+function(launcher_lean_link target)
+  target_link_options(${target} PRIVATE -Os -flto=auto -Wl,--gc-sections)
+endfunction()

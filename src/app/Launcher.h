@@ -30,6 +30,12 @@ public:
     // Takes one of the three roads and returns the process exit code.
     int run();
 
+    // The shutdown sequence (also run by the destructor when not called):
+    // returns the process exit code, which is `runResult` except that a run
+    // whose main ended with an uncaught exception nobody handled gives 1 once
+    // the VM has been destroyed normally.
+    int shutdown(int runResult);
+
 private:
     bool selectRuntime();
     int relaunchThroughPairProduct();
@@ -51,4 +57,5 @@ private:
     bool relaunchThroughPair_ = false;
     VmLaunch vmLaunch_;
     VmState vm_;
+    bool shutDown_ = false;
 };

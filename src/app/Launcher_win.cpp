@@ -10,11 +10,25 @@
 
 Launcher::~Launcher()
 {
+    shutdown(-1);
+}
+
+int Launcher::shutdown(int runResult)
+{
+    if (shutDown_) {
+        return runResult;
+    }
+    shutDown_ = true;
     closeSplashWindow();
-    // Waits for the application's last non-daemon thread.
+    instance_.stopJoiningVm();
+    // Waits for the application's last non-daemon thread; a System.exit there
+    // ends the process with its own code.
     destroyVm(vm_);
     instance_.stop();
     closeNativeSplash();
+    // The standard java launcher's code for a main that threw: scripts and
+    // installers must not read the failure as success.
+    return vm_.uncaughtException && runResult == 0 ? 1 : runResult;
 }
 
 bool Launcher::initialize()

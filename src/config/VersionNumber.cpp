@@ -122,7 +122,7 @@ std::wstring formatVersion(const VersionNumber& v)
         if (i > 0) {
             text += L'.';
         }
-        text += std::to_wstring(v.components[i]);
+        text += decimalText(v.components[i]);
     }
     return text;
 }

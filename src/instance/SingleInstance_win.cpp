@@ -1,7 +1,5 @@
 #include "instance/SingleInstance_win.h"
 
-#include <memory>
-
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "instance/SharedBlock.h"
@@ -16,41 +14,65 @@ const char kSecondaryMain[] = "secondaryMain";
 const char kVoidSignature[] = "([Ljava/lang/String;)V";
 const char kIntSignature[] = "([Ljava/lang/String;)I";
 
-// One request handed from the listener to its worker, owned by the worker.
-struct Request {
-    DWORD senderThreadId = 0;
-    const InstanceWorkerContext* context = nullptr;
+// How long a secondary waits for a primary that is still setting up to
+// publish its listener.
+constexpr DWORD kPublishWaitMillis = 10000;
+
+// The listener's thread id at offset 0 is published last, as one aligned
+// 32-bit store (the view starts on a page), so a secondary that sees it
+// non-zero sees a complete block and a listener that has a message queue.
+volatile LONG* listenerIdField(unsigned char* block)
+{
+    return reinterpret_cast<volatile LONG*>(block + kListenerThreadIdOffset);
+}
+
+} // namespace
+
+// What the primary's listener uses; owned by the coordination, or by nobody
+// (kept until the process ends) when the listener is left inside the VM.
+struct ListenerState {
+    const VmState* vm = nullptr;       // read once, when the listener joins the VM
+    std::wstring mainClass;            // slash form
+    unsigned char* block = nullptr;
+    UINT messageId = 0;
+    UniqueHandle readyEvent;
+    UniqueHandle stopEvent;            // set when the listener is to end
+    // Guards the flags: the listener joins the VM and starts each call only
+    // while the shutdown allows it, and the shutdown sees whether a call runs.
+    CRITICAL_SECTION lock;
+    bool mayJoinVm = true;
+    bool vmGone = false;
+    bool inCall = false;
+
+    ListenerState() { ::InitializeCriticalSection(&lock); }
+    ~ListenerState() { ::DeleteCriticalSection(&lock); }
+    ListenerState(const ListenerState&) = delete;
+    ListenerState& operator=(const ListenerState&) = delete;
 };
 
-// Calls secondaryMain for one request once main is about to run. Returns
-// true on success; the answer has been posted when the method was called.
-bool handleRequest(DWORD senderThreadId, const InstanceWorkerContext& context)
-{
-    // Without the ready event nothing tells when the VM may be used, so the
-    // request is not handled (its secondary waits for the primary's end).
-    if (context.readyEvent == nullptr || ::WaitForSingleObject(context.readyEvent, INFINITE) != WAIT_OBJECT_0) {
-        return false;
-    }
-    JavaVM* vm = context.vm->javaVm;
-    if (vm == nullptr) {
-        return false;
-    }
-    JNIEnv* env = nullptr;
-    if (vm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr) != JNI_OK || env == nullptr) {
-        return false;
-    }
-    ScopeExit detach([&] {
-        // A thread that ran Java code on an IBM runtime stays attached.
-        if (!context.stayAttached) {
-            vm->DetachCurrentThread();
-        }
-    });
+namespace {
 
-    jclass mainType = env->FindClass(toThreadAnsi(context.mainClass).c_str());
+class Locked {
+public:
+    explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { ::EnterCriticalSection(&lock_); }
+    ~Locked() { ::LeaveCriticalSection(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    CRITICAL_SECTION& lock_;
+};
+
+// Calls secondaryMain for one request and posts the answer. Local references
+// are deleted: the listener never returns to Java, so they would pile up.
+void handleRequest(JNIEnv* env, DWORD senderThreadId, const ListenerState& state)
+{
+    jclass mainType = env->FindClass(toThreadAnsi(state.mainClass).c_str());
     if (mainType == nullptr) {
         describePendingException(env);
-        return false;
+        return;
     }
+    ScopeExit deleteClass([&] { env->DeleteLocalRef(mainType); });
     bool intForm = false;
     jmethodID method = env->GetStaticMethodID(mainType, kSecondaryMain, kVoidSignature);
     if (env->ExceptionOccurred() != nullptr) {
@@ -61,63 +83,92 @@ bool handleRequest(DWORD senderThreadId, const InstanceWorkerContext& context)
         method = env->GetStaticMethodID(mainType, kSecondaryMain, kIntSignature);
         if (method == nullptr) {
             describePendingException(env);
-            return false;
+            return;
         }
     }
-
-    const std::vector<std::wstring> list = unpackArguments(context.block);
-    jobjectArray array = newJavaStringArray(list, env);
+    jobjectArray array = newJavaStringArray(unpackArguments(state.block), env);
     if (array == nullptr) {
         describePendingException(env);
-        return false;
+        return;
     }
-    const UINT messageId = readBlockUint32(context.block, kRequestMessageIdOffset);
     if (intForm) {
         const jint result = env->CallStaticIntMethod(mainType, method, array);
-        ::PostThreadMessageW(senderThreadId, messageId, static_cast<WPARAM>(static_cast<DWORD>(result)), 0);
+        ::PostThreadMessageW(senderThreadId, state.messageId, static_cast<WPARAM>(static_cast<DWORD>(result)), 0);
     } else {
-        ::PostThreadMessageW(senderThreadId, messageId, 0, 0);
+        ::PostThreadMessageW(senderThreadId, state.messageId, 0, 0);
         env->CallStaticVoidMethod(mainType, method, array);
     }
-    if (env->ExceptionOccurred() != nullptr) {
-        env->ExceptionDescribe();
-        return false;
-    }
-    return true;
+    describePendingException(env);
+    env->DeleteLocalRef(array);
 }
 
-DWORD WINAPI workerMain(void* parameter)
+// Joins the VM as a daemon thread once main is about to run, unless the
+// shutdown has begun; null when it does not join. Joining once, while the VM
+// surely lives, means no thread ever attaches to a VM being destroyed; as a
+// daemon the listener does not keep the VM's destruction waiting.
+JNIEnv* joinVm(ListenerState& state)
 {
-    const std::unique_ptr<Request> request(static_cast<Request*>(parameter));
-    return handleRequest(request->senderThreadId, *request->context) ? 0 : 1;
+    HANDLE events[] = {state.stopEvent.get(), state.readyEvent.get()};
+    const DWORD count = state.readyEvent ? 2 : 1;
+    if (::WaitForMultipleObjects(count, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+        return nullptr;
+    }
+    // Held while attaching, so the shutdown cannot begin destroying the VM
+    // before this thread is attached or has given up.
+    Locked locked(state.lock);
+    JavaVM* vm = state.mayJoinVm ? state.vm->javaVm : nullptr;
+    JNIEnv* env = nullptr;
+    if (vm == nullptr || vm->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&env), nullptr) != JNI_OK) {
+        return nullptr;
+    }
+    return env;
 }
 
+// The listener: owns a message queue before its id is published, joins the
+// VM once it is ready, and handles requests one after another. It stays
+// attached until the process ends: it stops only when the VM is gone.
 DWORD WINAPI listenerMain(void* parameter)
 {
-    const InstanceWorkerContext& context = *static_cast<const InstanceWorkerContext*>(parameter);
-    const UINT messageId = readBlockUint32(context.block, kRequestMessageIdOffset);
+    ListenerState& state = *static_cast<ListenerState*>(parameter);
     MSG message{};
+    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    ::InterlockedExchange(listenerIdField(state.block), static_cast<LONG>(::GetCurrentThreadId()));
+
+    // Requests that arrive meanwhile wait in the queue.
+    JNIEnv* env = joinVm(state);
+    if (::WaitForSingleObject(state.stopEvent.get(), 0) == WAIT_OBJECT_0) {
+        return 0;
+    }
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message != messageId) {
+        if (message.message != state.messageId || env == nullptr) {
             continue;
         }
-        auto request = std::make_unique<Request>();
-        request->senderThreadId = static_cast<DWORD>(message.wParam);
-        request->context = &context;
-        HANDLE worker = ::CreateThread(nullptr, 0, workerMain, request.get(), 0, nullptr);
-        if (worker != nullptr) {
-            request.release();  // the worker owns it now
-            ::CloseHandle(worker);  // nobody waits for a worker
+        {
+            Locked locked(state.lock);
+            if (state.vmGone) {
+                continue;
+            }
+            state.inCall = true;
         }
+        handleRequest(env, static_cast<DWORD>(message.wParam), state);
+        Locked locked(state.lock);
+        state.inCall = false;
     }
     return 0;
 }
 
 } // namespace
 
+InstanceCoordination::InstanceCoordination() = default;
+
 InstanceCoordination::~InstanceCoordination()
 {
     stop();
+}
+
+HANDLE InstanceCoordination::readyEvent() const
+{
+    return listener_ ? listener_->readyEvent.get() : nullptr;
 }
 
 // Coordination off: the block is released too, so that it does not announce
@@ -126,6 +177,7 @@ void InstanceCoordination::turnOff()
 {
     active_ = false;
     isPrimary_ = false;
+    listener_.reset();
     if (block_ != nullptr) {
         ::UnmapViewOfFile(block_);
         block_ = nullptr;
@@ -133,22 +185,26 @@ void InstanceCoordination::turnOff()
     mapping_.reset();
 }
 
-bool InstanceCoordination::setupPrimary(const std::wstring& name)
+bool InstanceCoordination::setupPrimary(const std::wstring& name, const LauncherSettings& settings, const VmState& vm)
 {
-    readyEvent_.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"_upr_evt").c_str()));
-    const UINT messageId = ::RegisterWindowMessageW(name.c_str());
-    if (messageId == 0) {
+    listener_ = std::make_unique<ListenerState>();
+    ListenerState& state = *listener_;
+    state.vm = &vm;
+    state.mainClass = settings.mainClass;
+    state.block = block_;
+    // Without the ready event nothing tells when the VM may be used: requests
+    // are then not handled, and their secondaries wait for this process's end.
+    state.readyEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"_upr_evt").c_str()));
+    state.stopEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    state.messageId = ::RegisterWindowMessageW(name.c_str());
+    if (state.messageId == 0 || !state.stopEvent) {
         turnOff();
         return true;
     }
-    writeBlockUint32(block_, kRequestMessageIdOffset, messageId);
+    writeBlockUint32(block_, kRequestMessageIdOffset, state.messageId);
     writeBlockUint32(block_, kPrimaryProcessIdOffset, ::GetCurrentProcessId());
-    context_.readyEvent = readyEvent_.get();
-    context_.block = block_;
-    // Thread creation stores the listener's id straight into the block.
-    listenerThread_ = ::CreateThread(nullptr, 0, listenerMain, &context_, 0,
-                                     reinterpret_cast<DWORD*>(block_ + kListenerThreadIdOffset));
-    if (listenerThread_ == nullptr) {
+    listenerThread_.reset(::CreateThread(nullptr, 0, listenerMain, &state, 0, nullptr));
+    if (!listenerThread_) {
         turnOff();
     }
     return true;
@@ -160,16 +216,38 @@ bool InstanceCoordination::setupSecondary(const std::vector<std::wstring>& argum
     if (!packArguments(arguments, probe.data())) {
         return false;
     }
+    // A primary that started a moment ago may still be setting up.
+    DWORD listenerId = 0;
+    for (DWORD waited = 0; (listenerId = static_cast<DWORD>(*listenerIdField(block_))) == 0; waited += 10) {
+        if (waited >= kPublishWaitMillis) {
+            return false;
+        }
+        ::Sleep(10);
+    }
+    ::MemoryBarrier();
+    // Enough access to wait for it and read its exit code, also when it runs
+    // elevated.
+    primaryProcess_.reset(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                        readBlockUint32(block_, kPrimaryProcessIdOffset)));
+    if (!primaryProcess_) {
+        return false;
+    }
     // Two secondaries share the one argument area: each holds this mutex from
-    // writing its arguments until its answer arrives or its wait ends.
+    // writing its arguments until its answer arrives or its wait ends. A turn
+    // that never comes (an earlier request is never answered) ends with the
+    // primary.
     requestMutex_.reset(::CreateMutexW(nullptr, FALSE, (name + L"_req_mtx").c_str()));
     if (requestMutex_) {
-        const DWORD waited = ::WaitForSingleObject(requestMutex_.get(), INFINITE);
-        ownsRequestMutex_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        HANDLE waitFor[] = {primaryProcess_.get(), requestMutex_.get()};
+        const DWORD waited = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+        if (waited == WAIT_OBJECT_0) {
+            primaryEnded_ = true;
+            return true;
+        }
+        ownsRequestMutex_ = waited == WAIT_OBJECT_0 + 1 || waited == WAIT_ABANDONED_0 + 1;
     }
     packArguments(arguments, block_);
-    const BOOL posted = ::PostThreadMessageW(readBlockUint32(block_, kListenerThreadIdOffset),
-                                             readBlockUint32(block_, kRequestMessageIdOffset),
+    const BOOL posted = ::PostThreadMessageW(listenerId, readBlockUint32(block_, kRequestMessageIdOffset),
                                              ::GetCurrentThreadId(), 0);
     return posted != FALSE;
 }
@@ -193,9 +271,6 @@ bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, con
     if (!active_) {
         return true;
     }
-    context_.vm = &vm;
-    context_.mainClass = settings.mainClass;
-    context_.stayAttached = ibmRuntimeAdmitted(settings);
     std::wstring path;
     if (!executablePath(owner, path)) {
         turnOff();
@@ -216,48 +291,72 @@ bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, con
         turnOff();
         return true;
     }
-    return isPrimary_ ? setupPrimary(name) : setupSecondary(arguments, name);
+    return isPrimary_ ? setupPrimary(name, settings, vm) : setupSecondary(arguments, name);
 }
 
 int InstanceCoordination::waitForPrimaryAnswer()
 {
     ScopeExit release([&] { releaseRequestMutex(); });
-    // Kept open until the process ends, like the other watched processes.
-    primaryProcess_ = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, readBlockUint32(block_, kPrimaryProcessIdOffset));
-    if (primaryProcess_ == nullptr) {
-        return 0;
-    }
     const UINT messageId = readBlockUint32(block_, kRequestMessageIdOffset);
-    for (;;) {
+    HANDLE primary = primaryProcess_.get();
+    for (bool ended = primaryEnded_;;) {
+        // Drained before each wait, so that the wait wakes for every new post;
+        // an answer posted just before the primary ended still counts.
         MSG message{};
-        if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message == messageId) {
-            return static_cast<int>(static_cast<DWORD>(message.wParam));
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == messageId) {
+                return static_cast<int>(static_cast<DWORD>(message.wParam));
+            }
         }
-        DWORD exitCode = 0;
-        if (!::GetExitCodeProcess(primaryProcess_, &exitCode)) {
+        if (ended) {
+            DWORD exitCode = 0;
+            return ::GetExitCodeProcess(primary, &exitCode) ? static_cast<int>(exitCode) : -1;
+        }
+        const DWORD woke = ::MsgWaitForMultipleObjects(1, &primary, FALSE, INFINITE, QS_POSTMESSAGE);
+        if (woke == WAIT_FAILED) {
             return -1;
         }
-        if (exitCode != STILL_ACTIVE) {
-            return static_cast<int>(exitCode);
-        }
-        ::Sleep(100);
+        ended = woke == WAIT_OBJECT_0;
+    }
+}
+
+void InstanceCoordination::stopJoiningVm()
+{
+    if (listener_) {
+        Locked locked(listener_->lock);
+        listener_->mayJoinVm = false;
     }
 }
 
 void InstanceCoordination::stop()
 {
-    if (isPrimary_ && listenerThread_ != nullptr && block_ != nullptr) {
-        // Posted again and again because the listener may not have a queue yet.
-        const DWORD listenerId = readBlockUint32(block_, kListenerThreadIdOffset);
-        DWORD exitCode = STILL_ACTIVE;
-        do {
-            ::PostThreadMessageW(listenerId, WM_QUIT, 0, 0);
-            if (!::GetExitCodeThread(listenerThread_, &exitCode)) {
-                break;
-            }
-        } while (exitCode == STILL_ACTIVE);
-        // The listener's handle stays open until the process ends.
-        listenerThread_ = nullptr;
+    if (listener_ && listenerThread_) {
+        ListenerState& state = *listener_;
+        bool inCall = false;
+        {
+            Locked locked(state.lock);
+            state.mayJoinVm = false;
+            state.vmGone = true;
+            inCall = state.inCall;
+        }
+        if (inCall) {
+            // A call the VM's end holds may never return: the listener keeps
+            // its state and the block until the process ends.
+            listener_.release();
+            listenerThread_.reset();
+            block_ = nullptr;
+            mapping_.release();
+        } else {
+            // The event ends a listener still waiting for the VM; WM_QUIT one
+            // in its message loop (posted again, as a post before its queue
+            // exists is lost).
+            ::SetEvent(state.stopEvent.get());
+            const DWORD listenerId = ::GetThreadId(listenerThread_.get());
+            do {
+                ::PostThreadMessageW(listenerId, WM_QUIT, 0, 0);
+            } while (::WaitForSingleObject(listenerThread_.get(), 50) == WAIT_TIMEOUT);
+            listenerThread_.reset();
+        }
     }
     releaseRequestMutex();
     if (block_ != nullptr) {
@@ -265,5 +364,5 @@ void InstanceCoordination::stop()
         block_ = nullptr;
     }
     mapping_.reset();
-    readyEvent_.reset();
+    listener_.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,34 +9,26 @@
 #include "jvm/VmLaunch_win.h"
 #include "util/UniqueHandle_win.h"
 
-// What a primary's listener and its workers read; written before the listener
-// starts and not changed while it runs.
-struct InstanceWorkerContext {
-    const VmState* vm = nullptr;       // read once the ready event is signalled
-    std::wstring mainClass;            // slash form
-    bool stayAttached = false;         // IBM runtimes: workers never detach
-    HANDLE readyEvent = nullptr;
-    unsigned char* block = nullptr;    // the shared block
-};
+struct ListenerState;
 
 // Single-instance coordination of one start: whether it coordinates with
 // other starts of the same executable, and its side of the protocol. A
 // primary owns the shared block, the ready event, the request message and the
-// listener thread whose workers call secondaryMain in the running VM; a
-// secondary hands its arguments over and waits for the answer.
+// listener thread that calls secondaryMain in the running VM; a secondary
+// hands its arguments over and waits for the answer.
 class InstanceCoordination {
 public:
-    InstanceCoordination() = default;
+    InstanceCoordination();
     ~InstanceCoordination();
     InstanceCoordination(const InstanceCoordination&) = delete;
     InstanceCoordination& operator=(const InstanceCoordination&) = delete;
 
     // Reads "Single Instance" and sets up this start's side. `vm` is the VM
-    // that the primary's workers use once the ready event is signalled; it
-    // must outlive this object. False (exit code -1, no message) only when the
+    // that the primary's listener uses once the ready event is signalled; it
+    // must outlive this object. False (exit code -1, no message) when the
     // configuration path cannot be formed, a secondary's arguments do not fit,
-    // or its request cannot be posted. Any other failure turns coordination
-    // off.
+    // the primary cannot be reached, or the request cannot be posted. Any
+    // other failure turns coordination off.
     bool setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings, const VmState& vm,
                HWND owner);
 
@@ -44,19 +37,25 @@ public:
     // True for the first start, which runs the application.
     bool isPrimary() const { return isPrimary_; }
     // The event signalled just before main runs (primary only; may be null).
-    HANDLE readyEvent() const { return readyEvent_.get(); }
+    HANDLE readyEvent() const;
 
     // The secondary's road: waits for the primary's answer and returns it, or
     // the primary's exit code when it ends first (-1 when that cannot be read).
     int waitForPrimaryAnswer();
 
-    // Stops the listener of a primary, releases the block and closes the
-    // ready event. Safe to call more than once.
+    // Called before the VM is destroyed: a listener that has not joined the VM
+    // by now never will, so nothing attaches to a VM being destroyed.
+    void stopJoiningVm();
+
+    // Called once the VM is gone: stops the listener of a primary (unless it
+    // is inside a call that the VM's end holds; it is then left alone with
+    // what it uses), releases the block and closes the events. Safe to call
+    // more than once.
     void stop();
 
 private:
     void turnOff();
-    bool setupPrimary(const std::wstring& name);
+    bool setupPrimary(const std::wstring& name, const LauncherSettings& settings, const VmState& vm);
     bool setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name);
     void releaseRequestMutex();
 
@@ -64,10 +63,12 @@ private:
     bool isPrimary_ = false;
     UniqueHandle mapping_;                // the shared block
     unsigned char* block_ = nullptr;      // its view, kSharedBlockSize bytes
-    UniqueHandle readyEvent_;
-    HANDLE listenerThread_ = nullptr;     // primary; kept open on purpose until the process ends
-    UniqueHandle requestMutex_;           // secondary: serialises requests
+    // Primary: what the listener shares with this object.
+    std::unique_ptr<ListenerState> listener_;
+    UniqueHandle listenerThread_;
+    // Secondary.
+    UniqueHandle requestMutex_;           // serialises requests
     bool ownsRequestMutex_ = false;
-    HANDLE primaryProcess_ = nullptr;     // secondary; kept open on purpose until the process ends
-    InstanceWorkerContext context_;
+    UniqueHandle primaryProcess_;
+    bool primaryEnded_ = false;           // it ended while this start waited for its turn
 };

@@ -1,5 +1,7 @@
 #include "jvm/DateTimePattern.h"
 
+#include "util/AsciiText.h"
+
 std::wstring expandDateTimePattern(const std::wstring& name, unsigned milliseconds, const PictureFormatter& formatTime,
                                    const PictureFormatter& formatDate)
 {
@@ -10,7 +12,7 @@ std::wstring expandDateTimePattern(const std::wstring& name, unsigned millisecon
     const std::size_t last = name.rfind(L'%');
     std::wstring pattern = last > first ? name.substr(first + 1, last - first - 1) : std::wstring();
 
-    const std::wstring millis = std::to_wstring(milliseconds % 1000);
+    const std::wstring millis = decimalText(milliseconds % 1000);
     std::wstring withMillis;
     for (wchar_t c : pattern) {
         if (c == L'L') {

@@ -13,8 +13,19 @@ const char kCheckAndLoadMain[] = "checkAndLoadMain";
 const char kCheckAndLoadMainSignature[] = "(ZILjava/lang/String;)Ljava/lang/Class;";
 const char kMainSignature[] = "([Ljava/lang/String;)V";
 
-// The main class through the runtime's own launcher helper; null when the
-// runtime has none or it cannot load the class (it has then printed why).
+// A failed lookup may leave an exception pending (NoSuchMethodError from an
+// older runtime's helper); the VM refuses most calls until it is cleared, so
+// the fallback after it would fail too.
+void clearPendingException(JNIEnv* env)
+{
+    if (env->ExceptionOccurred() != nullptr) {
+        env->ExceptionClear();
+    }
+}
+
+// The main class through the runtime's own launcher helper; null, with no
+// exception pending, when the runtime has none or it cannot load the class
+// (it has then printed why).
 jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
 {
     if (launch.entryPoints.findClassFromBootLoader == nullptr) {
@@ -22,10 +33,12 @@ jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
     }
     jclass helper = launch.entryPoints.findClassFromBootLoader(env, kLauncherHelper);
     if (helper == nullptr) {
+        clearPendingException(env);
         return nullptr;
     }
     jmethodID checkAndLoadMain = env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature);
     if (checkAndLoadMain == nullptr) {
+        clearPendingException(env);
         return nullptr;
     }
     std::wstring dotted = launch.mainClass;
@@ -36,10 +49,15 @@ jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
     }
     jstring name = newJavaString(dotted, env);
     if (name == nullptr) {
+        clearPendingException(env);
         return nullptr;
     }
     // true: the runtime prints its own errors; 1: load by class name.
-    return static_cast<jclass>(env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, static_cast<jint>(1), name));
+    jobject loaded = env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, static_cast<jint>(1), name);
+    if (loaded == nullptr) {
+        describePendingException(env);
+    }
+    return static_cast<jclass>(loaded);
 }
 
 } // namespace
@@ -125,7 +143,7 @@ bool failAndDetach(const VmState& vm)
 
 } // namespace
 
-bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
+bool invokeMainClass(const VmLaunch& launch, VmState& vm)
 {
     JNIEnv* env = vm.jniEnv;
     const HWND owner = ownerWindow(launch);
@@ -176,6 +194,10 @@ bool invokeMainClass(const VmLaunch& launch, const VmState& vm)
         if (launch.beforeExceptionDialog != nullptr) {
             launch.beforeExceptionDialog(launch.beforeExceptionDialogContext);
         }
+        // Without the dialog nobody has decided about the failure: the process
+        // reports it once the VM is gone (the VM prints the exception itself
+        // when this thread detaches).
+        vm.uncaughtException = !launch.failureCheck;
         if (launch.failureCheck && askToStopAfterException(describeException(env, thrown))) {
             jclass system = env->FindClass("java/lang/System");
             jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;

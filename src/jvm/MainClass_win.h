@@ -24,6 +24,7 @@ jobject newPrintStream(jobject output, JNIEnv* env);
 // Loads the main class (through the runtime's launcher helper when it has
 // one, else the VM's own lookup), calls its static main with the arguments and
 // waits for it; an exception from main is shown in the exception dialog when
-// "Failure Check" asks for it. False, after the message, when the class, its
-// main method or the argument array is missing. Runs on the VM thread.
-bool invokeMainClass(const VmLaunch& launch, const VmState& vm);
+// "Failure Check" asks for it, else noted in `vm.uncaughtException`. False,
+// after the message, when the class, its main method or the argument array is
+// missing. Runs on the VM thread.
+bool invokeMainClass(const VmLaunch& launch, VmState& vm);

@@ -103,7 +103,7 @@ std::wstring rewritePercentMemoryOption(const std::wstring& token, const MemoryS
     if (sizeKb < minimumKb) {
         sizeKb = minimumKb;
     }
-    return token.substr(0, list.start) + std::to_wstring(sizeKb) + L"K";
+    return token.substr(0, list.start) + decimalText(sizeKb) + L"K";
 }
 
 std::optional<std::uint64_t> deriveThreadStackSize(const std::wstring& token)

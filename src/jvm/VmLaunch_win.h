@@ -57,4 +57,7 @@ inline HWND ownerWindow(const VmLaunch& launch)
 struct VmState {
     JavaVM* javaVm = nullptr;
     JNIEnv* jniEnv = nullptr;  // valid on the VM thread only
+    // An exception escaped main and no dialog decided about it; written on the
+    // VM thread, read once that thread has ended.
+    bool uncaughtException = false;
 };

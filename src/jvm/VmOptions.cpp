@@ -144,6 +144,11 @@ VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const s
     if (settings.embeddedJar && !executablePath.empty()) {
         classPath.insert(0, executablePath + L";");
     }
+    // Java reads an empty last entry as the current folder, which would put
+    // whatever lies in the folder the user started from on the class path.
+    while (!classPath.empty() && classPath.back() == L';') {
+        classPath.pop_back();
+    }
     if (classPath.empty()) {
         services.showMessage(IDS_CLASS_PATH_MISSING);
         return result;

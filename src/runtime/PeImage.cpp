@@ -43,8 +43,6 @@ struct Layout {
     PeHeaders headers;
     std::size_t optionalHeader = 0;
     std::size_t optionalHeaderSize = 0;
-    std::size_t sectionTable = 0;
-    std::size_t sectionCount = 0;
 };
 
 std::optional<Layout> readLayout(Reader& reader)
@@ -62,10 +60,8 @@ std::optional<Layout> readLayout(Reader& reader)
     Layout layout;
     const std::size_t fileHeader = nt + 4;
     layout.headers.machine = reader.u16(fileHeader);
-    layout.sectionCount = reader.u16(fileHeader + 2);
     layout.optionalHeaderSize = reader.u16(fileHeader + 16);
     layout.optionalHeader = fileHeader + kFileHeaderSize;
-    layout.sectionTable = layout.optionalHeader + layout.optionalHeaderSize;
 
     Reader probe = reader;
     const std::uint16_t magic = probe.u16(layout.optionalHeader);
@@ -76,30 +72,6 @@ std::optional<Layout> readLayout(Reader& reader)
         }
     }
     return layout;
-}
-
-// The file offset of a relative virtual address, through the section table.
-std::optional<std::size_t> fileOffsetOf(Reader& reader, const Layout& layout, std::uint32_t rva)
-{
-    for (std::size_t i = 0; i < layout.sectionCount; ++i) {
-        const std::size_t section = layout.sectionTable + i * 40;
-        const std::uint32_t virtualSize = reader.u32(section + 8);
-        const std::uint32_t virtualAddress = reader.u32(section + 12);
-        const std::uint32_t rawSize = reader.u32(section + 16);
-        const std::uint32_t rawPointer = reader.u32(section + 20);
-        if (!reader.ok) {
-            return std::nullopt;
-        }
-        const std::uint64_t extent = virtualSize > rawSize ? virtualSize : rawSize;
-        if (rva >= virtualAddress && rva < static_cast<std::uint64_t>(virtualAddress) + extent) {
-            const std::uint64_t offset = static_cast<std::uint64_t>(rawPointer) + (rva - virtualAddress);
-            if (offset >= reader.size) {
-                return std::nullopt;
-            }
-            return static_cast<std::size_t>(offset);
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -115,53 +87,4 @@ std::optional<PeHeaders> readPeHeaders(const std::uint8_t* data, std::size_t siz
         return std::nullopt;
     }
     return layout->headers;
-}
-
-std::optional<std::vector<std::string>> readPeImports(const std::uint8_t* data, std::size_t size)
-{
-    if (data == nullptr) {
-        return std::nullopt;
-    }
-    Reader reader{data, size};
-    const std::optional<Layout> layout = readLayout(reader);
-    if (!layout || layout->headers.subsystem == 0) {
-        return std::nullopt;
-    }
-    // The import directory is entry 1 of the data directories.
-    const std::size_t directories = layout->optionalHeader + (layout->headers.is64BitOptionalHeader ? 112 : 96);
-    const std::uint32_t importRva = reader.u32(directories + 8);
-    if (!reader.ok) {
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    if (importRva == 0) {
-        return names;
-    }
-    std::optional<std::size_t> descriptor = fileOffsetOf(reader, *layout, importRva);
-    if (!descriptor) {
-        return std::nullopt;
-    }
-    // Descriptors of 20 bytes each, ended by one whose name is 0.
-    for (std::size_t entry = *descriptor;; entry += 20) {
-        const std::uint32_t nameRva = reader.u32(entry + 12);
-        if (!reader.ok) {
-            return std::nullopt;
-        }
-        if (nameRva == 0) {
-            break;
-        }
-        const std::optional<std::size_t> name = fileOffsetOf(reader, *layout, nameRva);
-        if (!name) {
-            return std::nullopt;
-        }
-        std::string text;
-        for (std::size_t i = *name; i < size && data[i] != 0; ++i) {
-            text += static_cast<char>(data[i]);
-        }
-        names.push_back(text);
-        if (names.size() > 4096) {
-            return std::nullopt;
-        }
-    }
-    return names;
 }

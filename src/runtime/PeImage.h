@@ -2,8 +2,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
 
 // Reading the headers of a Windows executable image (PE file) from its bytes.
 // Every offset read from the file is checked against the number of bytes
@@ -24,7 +22,3 @@ struct PeHeaders {
 // The DOS and NT headers: "MZ", an NT header offset inside the data, and the
 // signature "PE\0\0" followed by a complete file header. Nothing otherwise.
 std::optional<PeHeaders> readPeHeaders(const std::uint8_t* data, std::size_t size);
-
-// Names of the DLLs in the image's import table, as written there. Nothing
-// when the headers or the import table do not lie within the data.
-std::optional<std::vector<std::string>> readPeImports(const std::uint8_t* data, std::size_t size);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 // Character tests that do not depend on the C library's locale: settings,
@@ -26,4 +28,18 @@ inline bool equalsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b
         }
     }
     return true;
+}
+
+// The decimal digits of a number. (std::to_wstring goes through the C
+// library's wide printf, which brings a whole formatting engine into the
+// executable.)
+inline std::wstring decimalText(std::uint64_t value)
+{
+    wchar_t digits[20];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(std::make_reverse_iterator(digits + count), std::make_reverse_iterator(digits));
 }

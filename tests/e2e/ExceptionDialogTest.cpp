@@ -129,8 +129,9 @@ TEST(ExceptionDialog, AnswersGiveTheirExitCodes)
              return 0;
          },
          true, 0xFFFFFFFF},
-        {"Failure Check off", L"No", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 0},
-        {"Failure Check empty", L"", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 0},
+        // No dialog decides: the exception makes the exit code 1.
+        {"Failure Check off", L"No", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 1},
+        {"Failure Check empty", L"", [](HWND) { return IDC_EXCEPTION_STOP; }, false, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -7,14 +7,20 @@
 #include <set>
 
 #include "runtime/PeImage.h"
+#include "support/PeImports.h"
 #include "support/Scenario.h"
 
 namespace {
 
-TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
+// The shipped size: built for size, the launcher is about 222 KiB; this
+// catches what would bring a large part of the C or C++ runtime back in.
+constexpr std::size_t kSizeLimit = 240 * 1024;
+
+TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
 {
     const std::string bytes = readFileBytes(launcherPath());
     ASSERT_FALSE(bytes.empty());
+    EXPECT_LE(bytes.size(), kSizeLimit);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::optional<PeHeaders> headers = readPeHeaders(data, bytes.size());
     ASSERT_TRUE(headers.has_value());
@@ -22,7 +28,7 @@ TEST(LauncherImage, IsAGuiX64ImageImportingOnlySystemDlls)
     EXPECT_TRUE(headers->is64BitOptionalHeader);
     EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
 
-    const std::optional<std::vector<std::string>> imports = readPeImports(data, bytes.size());
+    const std::optional<std::vector<std::string>> imports = readPeImports(bytes);
     ASSERT_TRUE(imports.has_value());
     const std::set<std::string> systemDlls = {
         "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",

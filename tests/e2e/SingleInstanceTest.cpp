@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "instance/SharedBlock.h"
 #include "support/AppScenario.h"
 
 namespace {
@@ -39,6 +40,21 @@ public:
         return false;
     }
 
+    // True once the primary has created the shared block (it may still be
+    // setting up its listener).
+    static bool waitUntilBlockExists(const AppScenario& app)
+    {
+        const std::wstring name = sharedObjectName(app.path(L"App.exe"));
+        for (int i = 0; i < 3000; ++i) {
+            if (HANDLE mapping = ::OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str())) {
+                ::CloseHandle(mapping);
+                return true;
+            }
+            ::Sleep(5);
+        }
+        return false;
+    }
+
     RunResult finish() { return result_.get(); }
 
 private:
@@ -52,19 +68,36 @@ struct Exchange {
     TestRuntimeLog log;
 };
 
+// A primary, then a second start once the primary's main runs (or as soon as
+// the primary has created the shared block).
 Exchange exchange(const std::wstring& applicationSection, const TestRuntimeScenario& runtime,
-                  const std::wstring& secondaryArguments)
+                  const std::wstring& secondaryArguments, bool waitForMain = true)
 {
     AppScenario app;
     app.writeIni(iniWith(applicationSection));
     const std::wstring jvmFolder = app.installRuntime(L"jre64", runtime);
     Exchange result;
     PrimaryRun primary(app, jvmFolder);
-    EXPECT_TRUE(primary.waitUntilMainRuns()) << "the primary never reached main";
+    if (waitForMain) {
+        EXPECT_TRUE(primary.waitUntilMainRuns()) << "the primary never reached main";
+    } else {
+        EXPECT_TRUE(PrimaryRun::waitUntilBlockExists(app)) << "the primary never set up";
+    }
     result.secondary = app.run(secondaryArguments, 30000);
     result.primary = primary.finish();
     result.log = readTestRuntimeLog(jvmFolder);
     return result;
+}
+
+// The position of the first entry of `key` at or after `from`; -1 when none.
+long positionOf(const TestRuntimeLog& log, const std::string& key, long from = 0)
+{
+    for (std::size_t i = static_cast<std::size_t>(from); i < log.entries.size(); ++i) {
+        if (log.entries[i].first == key) {
+            return static_cast<long>(i);
+        }
+    }
+    return -1;
 }
 
 TEST(SingleInstance, SecondStartIsAnsweredBySecondaryMain)
@@ -76,21 +109,25 @@ TEST(SingleInstance, SecondStartIsAnsweredBySecondaryMain)
         std::wstring arguments;
         DWORD exitCode;
         std::vector<std::string> received;
+        bool mainReturns;   // main returns at once; a non-daemon thread keeps the application up
+        bool waitForMain;   // the second start comes once main runs, or right after the first
     };
     const std::vector<Row> rows = {
-        {"int form", "int", 7, L"one \"two words\"", 7u, {"one", "two words"}},
-        {"negative int", "int", -5, L"x", static_cast<DWORD>(-5), {"x"}},
-        {"void form", "void", 7, L"a b", 0u, {"a", "b"}},
-        {"no arguments", "int", 3, L"", 3u, {""}},
-        {"empty argument ends the list", "int", 1, L"a \"\" b", 1u, {"a"}},
+        {"int form", "int", 7, L"one \"two words\"", 7u, {"one", "two words"}, false, true},
+        {"negative int", "int", -5, L"x", static_cast<DWORD>(-5), {"x"}, false, true},
+        {"void form", "void", 7, L"a b", 0u, {"a", "b"}, false, true},
+        {"no arguments", "int", 3, L"", 3u, {""}, false, true},
+        {"empty argument ends the list", "int", 1, L"a \"\" b", 1u, {"a"}, false, true},
+        {"second start right after the first", "int", 4, L"early", 4u, {"early"}, false, false},
+        {"while the VM's destruction waits for a thread", "int", 6, L"late", 6u, {"late"}, true, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TestRuntimeScenario runtime;
         runtime.secondaryMain = row.form;
         runtime.secondaryResult = row.answer;
-        runtime.sleepMillis = 2500;
-        const Exchange run = exchange(L"Single Instance=yes\n", runtime, row.arguments);
+        (row.mainReturns ? runtime.threadMillis : runtime.sleepMillis) = 2500;
+        const Exchange run = exchange(L"Single Instance=yes\n", runtime, row.arguments, row.waitForMain);
         ASSERT_FALSE(run.secondary.timedOut);
         EXPECT_EQ(run.secondary.exitCode, row.exitCode);
         EXPECT_TRUE(run.secondary.dialogs.empty());
@@ -100,6 +137,14 @@ TEST(SingleInstance, SecondStartIsAnsweredBySecondaryMain)
         EXPECT_EQ(run.log.values("secondary.arg"), row.received);
         EXPECT_TRUE(run.log.has("detach"));
         EXPECT_EQ(run.log.values("error"), std::vector<std::string>{}) << "the launcher misused JNI";
+        // The listener joined the VM once, before its destruction began, and
+        // nothing attached while it was destroyed.
+        const long destroy = positionOf(run.log, "destroy");
+        ASSERT_GE(destroy, 0);
+        EXPECT_EQ(run.log.values("attach.daemon").size(), 1u);
+        EXPECT_LT(positionOf(run.log, "attach.daemon"), destroy);
+        EXPECT_EQ(positionOf(run.log, "attach", destroy), -1);
+        EXPECT_EQ(positionOf(run.log, "attach.daemon", destroy), -1);
     }
 }
 
@@ -118,16 +163,42 @@ TEST(SingleInstance, TooManyArgumentCharactersEndTheSecondaryWithoutContact)
     EXPECT_EQ(run.log.values("create.result").size(), 1u);
 }
 
-TEST(SingleInstance, WithoutSecondaryMainTheSecondaryTakesThePrimaryExitCode)
+TEST(SingleInstance, UnansweredSecondStartsTakeThePrimaryExitCode)
 {
-    TestRuntimeScenario runtime;
-    runtime.sleepMillis = 1500;
-    runtime.exitCode = 5;
-    const Exchange run = exchange(L"Single Instance=yes\n", runtime, L"x");
-    ASSERT_FALSE(run.secondary.timedOut);
-    EXPECT_EQ(run.primary.exitCode, 5u);
-    EXPECT_EQ(run.secondary.exitCode, 5u);
-    EXPECT_FALSE(run.log.has("secondary.argc"));
+    struct Row {
+        const char* name;
+        int exitCode;
+        int secondaries;  // started one after another while the primary runs
+    };
+    const Row rows[] = {
+        {"one waiting start", 5, 1},
+        {"an exit code that reads like a running process", 259, 1},
+        // The second waits for the first one's turn, then for the primary.
+        {"two waiting starts", 5, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppScenario app;
+        app.writeIni(iniWith(L"Single Instance=yes\n"));
+        TestRuntimeScenario runtime;
+        runtime.sleepMillis = 3000;
+        runtime.exitCode = row.exitCode;
+        const std::wstring jvmFolder = app.installRuntime(L"jre64", runtime);
+        PrimaryRun primary(app, jvmFolder);
+        ASSERT_TRUE(primary.waitUntilMainRuns());
+        std::vector<std::future<RunResult>> secondaries;
+        for (int i = 0; i < row.secondaries; ++i) {
+            secondaries.push_back(std::async(std::launch::async, [&app] { return app.run(L"x", 30000); }));
+            ::Sleep(500);
+        }
+        EXPECT_EQ(primary.finish().exitCode, static_cast<DWORD>(row.exitCode));
+        for (std::future<RunResult>& secondary : secondaries) {
+            const RunResult result = secondary.get();
+            ASSERT_FALSE(result.timedOut);
+            EXPECT_EQ(result.exitCode, static_cast<DWORD>(row.exitCode));
+        }
+        EXPECT_FALSE(readTestRuntimeLog(jvmFolder).has("secondary.argc"));
+    }
 }
 
 TEST(SingleInstance, SettingsThatDoNotCoordinateLetEveryStartRunItsOwnVm)

@@ -81,7 +81,14 @@ TEST(Stamp, ReplacesIconVersionAndSettingsAndKeepsEverythingElse)
     const std::optional<PeHeaders> headers = readPeHeaders(image.data(), image.size());
     ASSERT_TRUE(headers.has_value());
     EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
-    EXPECT_EQ(readPeImports(image.data(), image.size()), readPeImports(launcher.data(), launcher.size()));
+    // Code, data and the import table lie before the resources: untouched.
+    std::string problem;
+    const std::optional<PeResourceLayout> layout = readPeResourceLayout(launcher.data(), launcher.size(), problem);
+    ASSERT_TRUE(layout.has_value()) << problem;
+    const std::size_t pointer = layout->sectionTable + 20;  // the first section's raw data pointer
+    const std::size_t firstSection = launcher[pointer] | launcher[pointer + 1] << 8 | launcher[pointer + 2] << 16;
+    EXPECT_TRUE(std::equal(launcher.begin() + firstSection, launcher.begin() + layout->resourceRawOffset,
+                           image.begin() + firstSection));
 
     const std::vector<ResourceEntry> before = resourcesOf(launcher);
     const std::vector<ResourceEntry> after = resourcesOf(image);

@@ -207,6 +207,7 @@ protected:
         };
         environment.set(L"USERPROFILE", L"C:\\Users\\me");
         environment.set(L"LIBS", L"C:\\libs");
+        environment.set(L"LIST", L"C:\\a.jar;C:\\b.jar;;");
         environment.set(L"STACK", L"2m");
         environment.set(L"LOGS", L"C:\\Logs");
         environment.set(L"NAME", L"Zo\u00eb");
@@ -253,17 +254,19 @@ TEST_F(AssembleVmOptions, ClassPathOption)
         std::string option;
     };
     const Row rows[] = {
-        {"wildcard", {L"\\lib\\*.jar"}, false, "-Djava.class.path=C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;"},
+        {"wildcard", {L"\\lib\\*.jar"}, false, "-Djava.class.path=C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar"},
         {"relative, missing relative dropped, absolute unchecked, network",
          {L"\\lib\\app.jar", L"\\missing.jar", L"C:\\libs\\gone.jar", L"\\\\srv\\share\\y.jar"},
          false,
-         "-Djava.class.path=C:\\App\\lib\\app.jar;C:\\libs\\gone.jar;\\\\srv\\share\\y.jar;"},
-        {"entry expanded before classification", {L"%LIBS%\\*.jar"}, false, "-Djava.class.path=C:\\libs\\x.jar;"},
+         "-Djava.class.path=C:\\App\\lib\\app.jar;C:\\libs\\gone.jar;\\\\srv\\share\\y.jar"},
+        {"entry expanded before classification", {L"%LIBS%\\*.jar"}, false, "-Djava.class.path=C:\\libs\\x.jar"},
         {"empty entries skipped", {L"", L"\\lib\\app.jar", L"", L"C:\\x.jar"}, false,
-         "-Djava.class.path=C:\\App\\lib\\app.jar;C:\\x.jar;"},
+         "-Djava.class.path=C:\\App\\lib\\app.jar;C:\\x.jar"},
         {"embedded jar first", {L"\\lib\\*.jar"}, true,
-         "-Djava.class.path=C:\\App\\App.exe;C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar;"},
-        {"embedded jar alone", {}, true, "-Djava.class.path=C:\\App\\App.exe;"},
+         "-Djava.class.path=C:\\App\\App.exe;C:\\App\\lib\\a.jar;C:\\App\\lib\\b.jar"},
+        {"embedded jar alone", {}, true, "-Djava.class.path=C:\\App\\App.exe"},
+        {"a variable ending in separators leaves no empty last entry", {L"%LIST%"}, false,
+         "-Djava.class.path=C:\\a.jar;C:\\b.jar"},
     };
     for (const Row& row : rows) {
         LaunchOptionSettings settings;
@@ -306,7 +309,7 @@ TEST_F(AssembleVmOptions, UserParameters)
         settings.classPath = {L"C:\\x.jar"};
         settings.vmParameters = row.parameters;
         const VmOptionAssembly result = assemble(settings);
-        NarrowTexts expected{"-Djava.class.path=C:\\x.jar;"};
+        NarrowTexts expected{"-Djava.class.path=C:\\x.jar"};
         expected.insert(expected.end(), row.options.begin(), row.options.end());
         EXPECT_TRUE(result.succeeded) << row.name;
         EXPECT_EQ(result.options, expected) << row.name;
@@ -332,7 +335,7 @@ TEST_F(AssembleVmOptions, FailedExpansionKeepsTexts)
     settings.outputFile = L"%LOGS%\\out.txt";
     settings.command = L"%USERPROFILE%";
     const VmOptionAssembly result = assemble(settings);
-    EXPECT_EQ(result.options, (NarrowTexts{"-Djava.class.path=C:\\%LIBS%.jar;", "-Dhome=%USERPROFILE%"}));
+    EXPECT_EQ(result.options, (NarrowTexts{"-Djava.class.path=C:\\%LIBS%.jar", "-Dhome=%USERPROFILE%"}));
     EXPECT_EQ(result.outputFile, L"%LOGS%\\out.txt");
     EXPECT_EQ(arguments, (Texts{L"given", L"%USERPROFILE%"}));
 }
