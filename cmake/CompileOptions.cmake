@@ -19,7 +19,8 @@ endif()
 # and LTO data), so the test programs that link the same libraries without LTO
 # run the same -Os code; the e2e tests start the launcher itself.
 function(launcher_lean_code target)
-  target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
+  target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects
+    -fno-exceptions -fno-rtti)
 endfunction()
 
 function(launcher_lean_link target)

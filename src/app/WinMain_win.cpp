@@ -1,20 +1,6 @@
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "app/Launcher.h"
-
-// A LaunchError that nothing catches ends the process abnormally and without a
-// message. The C++ library's default handler for that would first print the
-// exception's demangled type to a console this windowed program does not
-// have, and it brings a whole name demangler (some 45 KB) into the executable;
-// this replacement of the library's handler only ends the process.
-namespace __gnu_cxx {
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-} // namespace __gnu_cxx
 
 // The process entry point: it only turns the outcome of the start into the
 // exit code. It shows nothing itself and catches nothing.

@@ -95,7 +95,8 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
     // before anything is read.
     const std::optional<std::vector<RegistrySubkey>> subkeys =
         registry.readSubkeys(row.root, row.key, row.tail, valueNames, view, [&](const std::wstring& name) {
-            return searchedKind(filter, subkeyKind(row, name)) && (!versionFromName || inRange(nameVersion(name), range));
+            return searchedKind(filter, subkeyKind(row, name)) &&
+                   (!versionFromName || inRange(nameVersion(name), range));
         });
     if (!subkeys) {
         return;
@@ -131,58 +132,77 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
     }
 }
 
-// The rows of one key of today's installers: under the machine, then under
-// the user for per-user installs.
-void addVendorRows(std::vector<RegistryRow>& rows, const wchar_t* key, const wchar_t* tail, const wchar_t* homeValue,
-                   RuntimeKind kind, const wchar_t* major = L"", const wchar_t* minor = L"",
-                   const wchar_t* patch = L"")
-{
-    for (RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
-        rows.push_back({root, key, tail, homeValue, kind, VendorFamily::OpenJdk, L"", false, {major, minor, patch}});
-    }
-}
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 
-std::vector<RegistryRow> makeRows()
-{
-    const RegistryRoot machine = RegistryRoot::LocalMachine;
-    std::vector<RegistryRow> rows = {
-        {machine, L"Software\\JavaSoft\\JDK\\", L"", L"JavaHome", RuntimeKind::Jdk, VendorFamily::JavaSoft, L"",
-         false, {}},
-        {machine, L"Software\\JavaSoft\\JRE\\", L"", L"JavaHome", RuntimeKind::Jre, VendorFamily::JavaSoft, L"",
-         false, {}},
-        {machine, L"Software\\JavaSoft\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk,
-         VendorFamily::JavaSoft, L"jre\\", false, {}},
-        {machine, L"Software\\JavaSoft\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::JavaSoft, L"", true, {}},
-        {machine, L"Software\\JRockit\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::JRockit, L"", false, {}},
-        {machine, L"Software\\JRockit\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk,
-         VendorFamily::JRockit, L"jre\\", false, {}},
-        {machine, L"Software\\IBM\\Java2 Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
-         VendorFamily::Ibm, L"", false, {}},
-    };
-    addVendorRows(rows, L"Software\\Eclipse Adoptium\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
-    addVendorRows(rows, L"Software\\Eclipse Adoptium\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre);
-    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
-    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk);
-    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre);
-    addVendorRows(rows, L"Software\\AdoptOpenJDK\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre);
-    addVendorRows(rows, L"Software\\Microsoft\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk);
-    addVendorRows(rows, L"Software\\Semeru\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk);
-    addVendorRows(rows, L"Software\\Semeru\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre);
-    addVendorRows(rows, L"Software\\Azul Systems\\Zulu\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
-                  L"MajorVersion", L"MinorVersion");
-    addVendorRows(rows, L"Software\\BellSoft\\Liberica\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
-                  L"MajorVersion", L"MinorVersion", L"PatchVersion");
-    return rows;
-}
+// The classic installers' keys, then, each under the machine and for per-user
+// installs under the user, those of today's OpenJDK installers.
+const RegistryRow kRows[] = {
+    {kMachine, L"Software\\JavaSoft\\JDK\\", L"", L"JavaHome", RuntimeKind::Jdk, VendorFamily::JavaSoft, L"", false,
+     {}},
+    {kMachine, L"Software\\JavaSoft\\JRE\\", L"", L"JavaHome", RuntimeKind::Jre, VendorFamily::JavaSoft, L"", false,
+     {}},
+    {kMachine, L"Software\\JavaSoft\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk,
+     VendorFamily::JavaSoft, L"jre\\", false, {}},
+    {kMachine, L"Software\\JavaSoft\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+     VendorFamily::JavaSoft, L"", true, {}},
+    {kMachine, L"Software\\JRockit\\Java Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+     VendorFamily::JRockit, L"", false, {}},
+    {kMachine, L"Software\\JRockit\\Java Development Kit\\", L"", L"JavaHome", RuntimeKind::Jdk, VendorFamily::JRockit,
+     L"jre\\", false, {}},
+    {kMachine, L"Software\\IBM\\Java2 Runtime Environment\\", L"", L"JavaHome", RuntimeKind::Jre,
+     VendorFamily::Ibm, L"", false, {}},
+    {kMachine, L"Software\\Eclipse Adoptium\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\Eclipse Adoptium\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\Eclipse Adoptium\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\Eclipse Adoptium\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\AdoptOpenJDK\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\AdoptOpenJDK\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\AdoptOpenJDK\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\AdoptOpenJDK\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\AdoptOpenJDK\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\AdoptOpenJDK\\JRE\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\AdoptOpenJDK\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\AdoptOpenJDK\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\Microsoft\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\Microsoft\\JDK\\", L"\\hotspot\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\Semeru\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\Semeru\\JDK\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jdk,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\Semeru\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kUser, L"Software\\Semeru\\JRE\\", L"\\openj9\\MSI", L"Path", RuntimeKind::Jre,
+     VendorFamily::OpenJdk, L"", false, {}},
+    {kMachine, L"Software\\Azul Systems\\Zulu\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+     VendorFamily::OpenJdk, L"", false, {L"MajorVersion", L"MinorVersion", L""}},
+    {kUser, L"Software\\Azul Systems\\Zulu\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+     VendorFamily::OpenJdk, L"", false, {L"MajorVersion", L"MinorVersion", L""}},
+    {kMachine, L"Software\\BellSoft\\Liberica\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+     VendorFamily::OpenJdk, L"", false, {L"MajorVersion", L"MinorVersion", L"PatchVersion"}},
+    {kUser, L"Software\\BellSoft\\Liberica\\", L"", L"InstallationPath", RuntimeKind::NamedInSubkey,
+     VendorFamily::OpenJdk, L"", false, {L"MajorVersion", L"MinorVersion", L"PatchVersion"}},
+};
 
 } // namespace
 
-const std::vector<RegistryRow>& registryRows()
+FixedList<RegistryRow> registryRows()
 {
-    static const std::vector<RegistryRow> rows = makeRows();
-    return rows;
+    return fixedList(kRows);
 }
 
 std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,

@@ -7,6 +7,7 @@
 #include "config/VersionNumber.h"
 #include "runtime/RegistryReader.h"
 #include "runtime/RuntimeProbe.h"
+#include "util/FixedList.h"
 
 // The kind of runtime a registry key lists.
 enum class RuntimeKind {
@@ -45,7 +46,7 @@ struct RegistryRow {
 // those of today's OpenJDK installers (each under HKEY_LOCAL_MACHINE and, for
 // per-user installs, under HKEY_CURRENT_USER), which only "Search Vendor
 // Runtimes" turns on.
-const std::vector<RegistryRow>& registryRows();
+FixedList<RegistryRow> registryRows();
 
 // The runtimes registered in one registry view, row by row in table order and
 // within a row in enumeration order: the rows allowed by the filter's kinds

@@ -22,17 +22,22 @@ LayoutRect resizedRect(const LayoutRect& initial, unsigned anchors, int widthDel
     return rect;
 }
 
-const std::vector<ResizeRule>& exceptionDialogResizeRules()
+namespace {
+
+const ResizeRule kResizeRules[] = {
+    {IDC_EXCEPTION_GROUP, kGrowWidth | kGrowHeight},
+    {IDC_EXCEPTION_INTRO, kGrowWidth},
+    {IDC_EXCEPTION_WARNING, kGrowWidth | kMoveDown},
+    {IDC_EXCEPTION_INSTRUCTION, kGrowWidth | kMoveDown},
+    {IDC_EXCEPTION_TRACE, kGrowWidth | kGrowHeight},
+    {IDC_EXCEPTION_IGNORE, kMoveRight | kMoveDown},
+    {IDC_EXCEPTION_STOP, kMoveRight | kMoveDown},
+    {IDC_EXCEPTION_SIZE_GRIP, kMoveRight | kMoveDown},
+};
+
+} // namespace
+
+FixedList<ResizeRule> exceptionDialogResizeRules()
 {
-    static const std::vector<ResizeRule> rules = {
-        {IDC_EXCEPTION_GROUP, kGrowWidth | kGrowHeight},
-        {IDC_EXCEPTION_INTRO, kGrowWidth},
-        {IDC_EXCEPTION_WARNING, kGrowWidth | kMoveDown},
-        {IDC_EXCEPTION_INSTRUCTION, kGrowWidth | kMoveDown},
-        {IDC_EXCEPTION_TRACE, kGrowWidth | kGrowHeight},
-        {IDC_EXCEPTION_IGNORE, kMoveRight | kMoveDown},
-        {IDC_EXCEPTION_STOP, kMoveRight | kMoveDown},
-        {IDC_EXCEPTION_SIZE_GRIP, kMoveRight | kMoveDown},
-    };
-    return rules;
+    return fixedList(kResizeRules);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <vector>
+#include "util/FixedList.h"
 
 // A control's rectangle in the client coordinates of its dialog.
 struct LayoutRect {
@@ -34,4 +34,4 @@ struct ResizeRule {
 LayoutRect resizedRect(const LayoutRect& initial, unsigned anchors, int widthDelta, int heightDelta);
 
 // The resize rules of the uncaught-exception dialog, the size grip included.
-const std::vector<ResizeRule>& exceptionDialogResizeRules();
+FixedList<ResizeRule> exceptionDialogResizeRules();

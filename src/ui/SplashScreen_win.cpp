@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "util/FileFinder_win.h"
+#include "util/OnceInit_win.h"
 #include "util/ScopeExit.h"
 #include "util/TextConversion_win.h"
 
@@ -38,7 +39,8 @@ struct GdiApi {
 // Loaded once per process; null when the library or a function is missing.
 const GdiApi* gdi()
 {
-    static const GdiApi* const api = []() -> const GdiApi* {
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    return loadOnce<const GdiApi>(once, []() -> const GdiApi* {
         static GdiApi loaded;
         const HMODULE library = loadSystemLibrary(L"gdi32.dll");  // stays loaded
         const bool complete = library != nullptr && resolve(library, "CreateCompatibleDC", loaded.createCompatibleDc)
@@ -49,8 +51,7 @@ const GdiApi* gdi()
                               && resolve(library, "DeleteDC", loaded.deleteDc)
                               && resolve(library, "DeleteObject", loaded.deleteObject);
         return complete ? &loaded : nullptr;
-    }();
-    return api;
+    });
 }
 
 struct MemoryDcTraits {
@@ -95,7 +96,8 @@ struct GdiPlusApi {
 // process ends); null when that fails.
 const GdiPlusApi* gdiPlus()
 {
-    static const GdiPlusApi* const api = []() -> const GdiPlusApi* {
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    return loadOnce<const GdiPlusApi>(once, []() -> const GdiPlusApi* {
         static GdiPlusApi loaded;
         const HMODULE library = loadSystemLibrary(L"gdiplus.dll");  // stays loaded
         const bool complete = library != nullptr && resolve(library, "GdiplusStartup", loaded.startup)
@@ -116,8 +118,7 @@ const GdiPlusApi* gdiPlus()
         ULONG_PTR token = 0;
         const GdiplusStartupInput input;
         return loaded.startup(&token, &input, nullptr) == kGpOk ? &loaded : nullptr;
-    }();
-    return api;
+    });
 }
 
 struct GpImageTraits {

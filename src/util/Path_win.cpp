@@ -1,6 +1,7 @@
 #include "util/Path_win.h"
 
 #include "util/GrowBuffer.h"
+#include "util/OnceInit_win.h"
 #include "util/PathText.h"
 #include "util/UniqueHandle_win.h"
 
@@ -38,19 +39,25 @@ bool isUncPath(const std::wstring& path)
     if (path.rfind(L"\\\\?\\", 0) == 0 && path.rfind(L"\\\\?\\UNC\\", 0) != 0) {
         return false;
     }
-    using PathIsUncFunction = BOOL(WINAPI*)(LPCWSTR);
-    static const PathIsUncFunction pathIsUnc = []() -> PathIsUncFunction {
+    struct Shell {
+        BOOL(WINAPI* pathIsUnc)(LPCWSTR) = nullptr;
+    };
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    const Shell* shell = loadOnce<const Shell>(once, []() -> const Shell* {
+        static Shell loaded;
         // From the system folder only: never a planted copy beside the launcher.
         HMODULE library = ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (library == nullptr) {
             return nullptr;
         }
-        return reinterpret_cast<PathIsUncFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "PathIsUNCW")));
-    }();
-    if (pathIsUnc == nullptr) {
+        loaded.pathIsUnc = reinterpret_cast<BOOL(WINAPI*)(LPCWSTR)>(
+            reinterpret_cast<void*>(::GetProcAddress(library, "PathIsUNCW")));
+        return loaded.pathIsUnc != nullptr ? &loaded : nullptr;
+    });
+    if (shell == nullptr) {
         return true;
     }
-    return pathIsUnc(path.c_str()) != FALSE;
+    return shell->pathIsUnc(path.c_str()) != FALSE;
 }
 
 bool removeFolder(const std::wstring& path)

@@ -1,5 +1,7 @@
 #include "util/Registry_win.h"
 
+#include "util/OnceInit_win.h"
+
 namespace {
 
 template <typename Function>
@@ -13,7 +15,8 @@ bool resolve(HMODULE library, const char* name, Function& function)
 
 const RegistryFunctions* registryFunctions()
 {
-    static const RegistryFunctions* const functions = []() -> const RegistryFunctions* {
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    return loadOnce<const RegistryFunctions>(once, []() -> const RegistryFunctions* {
         static RegistryFunctions loaded;
         HMODULE library = ::LoadLibraryExW(L"advapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         if (library == nullptr) {
@@ -24,6 +27,5 @@ const RegistryFunctions* registryFunctions()
                               resolve(library, "RegQueryValueExW", loaded.queryValue) &&
                               resolve(library, "RegCloseKey", loaded.closeKey);
         return complete ? &loaded : nullptr;
-    }();
-    return functions;
+    });
 }
