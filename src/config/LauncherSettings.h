@@ -26,6 +26,7 @@ struct LauncherSettings {
     std::wstring libraryPath;
     std::wstring pairProduct;
     bool pairReturnCode = false;
+    std::wstring downloadPage;       // the runtime-not-found link; empty: the built-in page
 };
 
 // IBM runtimes admitted by "VM Provider": a thread that ran Java code must

@@ -25,6 +25,7 @@ constexpr const wchar_t* kKeyMainClass = L"Main Class";
 constexpr const wchar_t* kKeySystemPath = L"System Path";
 constexpr const wchar_t* kKeyLibraryPath = L"Library Path";
 constexpr const wchar_t* kKeyVirtualMachineParameters = L"Virtual Machine Parameters";
+constexpr const wchar_t* kKeyDownloadPage = L"Download Page";
 
 // "Application".
 constexpr const wchar_t* kKeyApplicationType = L"Application Type";
