@@ -85,6 +85,7 @@ BOOL CALLBACK collectControl(HWND window, LPARAM parameter)
 DialogInfo readDialog(HWND window)
 {
     DialogInfo dialog;
+    dialog.window = window;
     dialog.className = className(window);
     dialog.title = windowText(window);
     ::EnumChildWindows(window, collectControl, reinterpret_cast<LPARAM>(&dialog));
