@@ -13,19 +13,25 @@ constexpr UINT_PTR kToolId = 1;
 // TOOLINFOW as systems before Windows Vista know it.
 constexpr UINT kEarlyToolInfoSize = 64;
 
-bool windowsVistaOrLater()
+// The TOOLINFOW size the running system's tooltips expect.
+UINT toolInfoSize()
 {
-    OSVERSIONINFOEXW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    version.dwMajorVersion = 6;
-    version.dwMinorVersion = 0;
-    version.wServicePackMajor = 0;
-    ULONGLONG condition = 0;
-    condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
-    condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
-    condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-    return ::VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, condition) !=
-           FALSE;
+    static const UINT size = [] {
+        OSVERSIONINFOEXW version{};
+        version.dwOSVersionInfoSize = sizeof version;
+        version.dwMajorVersion = 6;
+        version.dwMinorVersion = 0;
+        version.wServicePackMajor = 0;
+        ULONGLONG condition = 0;
+        condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
+        condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
+        condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+        const bool vistaOrLater =
+            ::VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, condition) !=
+            FALSE;
+        return vistaOrLater ? static_cast<UINT>(sizeof(TOOLINFOW)) : kEarlyToolInfoSize;
+    }();
+    return size;
 }
 
 // A stored colour replaces `colour` only when it passes every check.
@@ -117,7 +123,7 @@ void HyperlinkControl::attach(HWND window)
     if (tooltip_) {
         ::SendMessageW(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
         TOOLINFOW tool{};
-        tool.cbSize = windowsVistaOrLater() ? sizeof tool : kEarlyToolInfoSize;
+        tool.cbSize = toolInfoSize();
         tool.hwnd = window_;
         tool.uId = kToolId;
         tool.rect = linkRect_;
@@ -211,7 +217,7 @@ void HyperlinkControl::computeLinkRect()
 
     if (tooltip_) {
         TOOLINFOW tool{};
-        tool.cbSize = windowsVistaOrLater() ? sizeof tool : kEarlyToolInfoSize;
+        tool.cbSize = toolInfoSize();
         tool.hwnd = window_;
         tool.uId = kToolId;
         tool.rect = linkRect_;
