@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+// After the shell header, which brings what it needs.
+#include <commctrl.h>
 
 #include "support/AppScenario.h"
 #include "ui/RuntimeNotFoundDialogIds.h"
@@ -18,10 +20,13 @@ template <typename Condition>
 bool waitFor(Condition condition, DWORD timeoutMs)
 {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    while (!condition() && ::GetTickCount64() < deadline) {
+    while (!condition()) {
+        if (::GetTickCount64() > deadline) {
+            return false;
+        }
         ::Sleep(50);
     }
-    return condition();
+    return true;
 }
 
 bool okEnabled(HWND dialog)
@@ -37,20 +42,70 @@ void useAppDataOf(const AppScenario& app)
     ::SetEnvironmentVariableW(L"APPDATA", app.path(L"appdata").c_str());
 }
 
-// Selects `folder` in the shell's folder browser of another process (the
-// path must lie in that process's memory) and presses its OK.
-void chooseInFolderBrowser(HWND browser, const std::wstring& folder)
+// The text of the selected item of a tree view in another process, read
+// through `buffer`, memory of that process.
+std::wstring selectedItemText(HANDLE process, HWND tree, char* buffer)
+{
+    DWORD_PTR item = 0;
+    if (!::SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_NORMAL, 10000, &item) || item == 0) {
+        return std::wstring();
+    }
+    TVITEMW request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = reinterpret_cast<HTREEITEM>(item);
+    request.pszText = reinterpret_cast<wchar_t*>(buffer + sizeof request);
+    request.cchTextMax = MAX_PATH;
+    ::WriteProcessMemory(process, buffer, &request, sizeof request, nullptr);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 10000, &ignored);
+    wchar_t text[MAX_PATH + 1] = {};
+    ::ReadProcessMemory(process, request.pszText, text, MAX_PATH * sizeof(wchar_t), nullptr);
+    return text;
+}
+
+HWND treeViewOf(HWND window)
+{
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            if (std::wstring(name) != L"SysTreeView32") {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(parameter) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Selects `folder` (whose tree item reads `name`) in the shell's folder
+// browser of another process and presses its OK. The path lies in that
+// process's memory. The browser may not take the selection while it still
+// fills its tree, so it is given again until it shows.
+void chooseInFolderBrowser(HWND browser, const std::wstring& folder, const std::wstring& name)
 {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(browser, &processId);
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, processId);
     ASSERT_NE(process, nullptr);
-    const SIZE_T bytes = (folder.size() + 1) * sizeof(wchar_t);
-    void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    ::WriteProcessMemory(process, remote, folder.c_str(), bytes, nullptr);
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                          5000, &ignored);
+    const SIZE_T pathBytes = (folder.size() + 1) * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, pathBytes + sizeof(TVITEMW) + 2 * MAX_PATH,
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ::WriteProcessMemory(process, remote, folder.c_str(), pathBytes, nullptr);
+    std::wstring selected;
+    const bool taken = waitFor(
+        [&] {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                                  10000, &ignored);
+            selected = selectedItemText(process, treeViewOf(browser), remote + pathBytes);
+            return selected == name;
+        },
+        30000);
+    EXPECT_TRUE(taken) << "the folder browser shows " << utf8(selected);
     ::PostMessageW(browser, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(::GetDlgItem(browser, IDOK)));
     waitFor([browser] { return !::IsWindow(browser); }, 5000);
     ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -123,19 +178,14 @@ TEST(RuntimeNotFound, BrowsedFolderIsRememberedAndTheNextStartUsesIt)
         const std::wstring jvmFolder = app.installRuntime(L"jre", TestRuntimeScenario{});
 
         HWND notFound = nullptr;
-        int browses = 0;
         const RunResult first = app.run(std::wstring(), 90000, [&](const DialogInfo& dialog) {
             if (notFound == nullptr) {
                 notFound = dialog.window;
-                ++browses;
                 return IDC_RUNTIME_BROWSE;
             }
-            // The folder browser. Its first opening in a prefix may not take
-            // the selection yet: then browse again.
-            chooseInFolderBrowser(dialog.window, app.path(L"jre"));
-            const bool usable = waitFor([&] { return okEnabled(notFound); }, 3000);
-            const int next = usable ? IDOK : browses++ < 5 ? IDC_RUNTIME_BROWSE : IDCANCEL;
-            ::PostMessageW(notFound, WM_COMMAND, next, 0);
+            chooseInFolderBrowser(dialog.window, app.path(L"jre"), L"jre");
+            const bool usable = waitFor([&] { return okEnabled(notFound); }, 5000);
+            ::PostMessageW(notFound, WM_COMMAND, usable ? IDOK : IDCANCEL, 0);
             return 0;
         });
         ASSERT_FALSE(first.timedOut);
