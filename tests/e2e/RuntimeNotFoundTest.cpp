@@ -83,8 +83,8 @@ HWND treeViewOf(HWND window)
 
 // Selects `folder` (whose tree item reads `name`) in the shell's folder
 // browser of another process and presses its OK. The path lies in that
-// process's memory. The browser may not take the selection while it still
-// fills its tree, so it is given again until it shows.
+// process's memory. A browser that has just opened may not take the
+// selection yet, so it is given again until it shows.
 void chooseInFolderBrowser(HWND browser, const std::wstring& folder, const std::wstring& name)
 {
     DWORD processId = 0;
@@ -175,7 +175,13 @@ TEST(RuntimeNotFound, BrowsedFolderIsRememberedAndTheNextStartUsesIt)
         useAppDataOf(app);
         app.writeIni(std::wstring(kMainIni) + row.applicationKeys);
         app.writeBytes(L"app.jar", "jar");
-        const std::wstring jvmFolder = app.installRuntime(L"jre", TestRuntimeScenario{});
+        // The folder browser matches the folders of a path by their dates,
+        // so the runtime lies where no parallel test adds folders.
+        const std::wstring home = L"C:\\BrowsedJre";
+        removeTree(home);
+        const std::wstring jvm = installTestRuntime(AppScenario::runtimeBuildFolder(), TestRuntimeVariant::Standard,
+                                                    home, TestRuntimeScenario{}, L"server");
+        const std::wstring jvmFolder = jvm.substr(0, jvm.rfind(L'\\'));
 
         HWND notFound = nullptr;
         const RunResult first = app.run(std::wstring(), 90000, [&](const DialogInfo& dialog) {
@@ -183,7 +189,7 @@ TEST(RuntimeNotFound, BrowsedFolderIsRememberedAndTheNextStartUsesIt)
                 notFound = dialog.window;
                 return IDC_RUNTIME_BROWSE;
             }
-            chooseInFolderBrowser(dialog.window, app.path(L"jre"), L"jre");
+            chooseInFolderBrowser(dialog.window, home, L"BrowsedJre");
             const bool usable = waitFor([&] { return okEnabled(notFound); }, 5000);
             ::PostMessageW(notFound, WM_COMMAND, usable ? IDOK : IDCANCEL, 0);
             return 0;
@@ -191,13 +197,14 @@ TEST(RuntimeNotFound, BrowsedFolderIsRememberedAndTheNextStartUsesIt)
         ASSERT_FALSE(first.timedOut);
         EXPECT_EQ(first.exitCode, 0u);
         const std::string written = app.readBytes(row.writtenFile);
-        EXPECT_NE(written.find(utf8(L"\r\nJRE Path=" + app.path(L"jre") + L"\\\r\n")), std::string::npos) << written;
+        EXPECT_NE(written.find(utf8(L"\r\nJRE Path=" + home + L"\\\r\n")), std::string::npos) << written;
 
         const RunResult second = app.run();
         EXPECT_FALSE(second.timedOut);
         EXPECT_EQ(second.exitCode, 0u);
         EXPECT_TRUE(second.dialogs.empty());
         EXPECT_EQ(readTestRuntimeLog(jvmFolder).values("create.end").size(), 2u);
+        removeTree(home);
     }
 }
 
