@@ -63,24 +63,6 @@ std::wstring selectedItemText(HANDLE process, HWND tree, char* buffer)
     return text;
 }
 
-HWND treeViewOf(HWND window)
-{
-    HWND found = nullptr;
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            wchar_t name[32] = {};
-            ::GetClassNameW(child, name, 32);
-            if (std::wstring(name) != L"SysTreeView32") {
-                return TRUE;
-            }
-            *reinterpret_cast<HWND*>(parameter) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Selects `folder` (whose tree item reads `name`) in the shell's folder
 // browser of another process and presses its OK. The path lies in that
 // process's memory. A browser that has just opened may not take the
@@ -95,13 +77,14 @@ void chooseInFolderBrowser(HWND browser, const std::wstring& folder, const std::
     auto* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, pathBytes + sizeof(TVITEMW) + 2 * MAX_PATH,
                                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     ::WriteProcessMemory(process, remote, folder.c_str(), pathBytes, nullptr);
+    HWND tree = ::FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
     std::wstring selected;
     const bool taken = waitFor(
         [&] {
             DWORD_PTR ignored = 0;
             ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
                                   10000, &ignored);
-            selected = selectedItemText(process, treeViewOf(browser), remote + pathBytes);
+            selected = selectedItemText(process, tree, remote + pathBytes);
             return selected == name;
         },
         30000);
