@@ -27,6 +27,7 @@ struct LauncherSettings {
     std::wstring pairProduct;
     bool pairReturnCode = false;
     bool useJavaHome = false;        // "Use JAVA_HOME": a source after the registry
+    std::wstring downloadPage;       // the runtime-not-found link; empty: the built-in page
 };
 
 // IBM runtimes admitted by "VM Provider": a thread that ran Java code must

@@ -27,6 +27,7 @@ constexpr const wchar_t* kKeyLibraryPath = L"Library Path";
 constexpr const wchar_t* kKeyVirtualMachineParameters = L"Virtual Machine Parameters";
 constexpr const wchar_t* kKeySearchVendorRuntimes = L"Search Vendor Runtimes";
 constexpr const wchar_t* kKeyUseJavaHome = L"Use JAVA_HOME";
+constexpr const wchar_t* kKeyDownloadPage = L"Download Page";
 
 // "Application".
 constexpr const wchar_t* kKeyApplicationType = L"Application Type";

@@ -130,6 +130,7 @@ bool readSettings(LauncherSettings& settings, SettingsSource& source)
     settings.libraryPath = read(kSectionJavaRuntime, kKeyLibraryPath);
     settings.pairProduct = read(kSectionApplication, kKeyPairProduct);
     settings.pairReturnCode = isYesInsensitive(read(kSectionApplication, kKeyPairReturnCode));
+    settings.downloadPage = read(kSectionJavaRuntime, kKeyDownloadPage);
     return true;
 }
 

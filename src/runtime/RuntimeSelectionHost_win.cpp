@@ -5,6 +5,7 @@
 #include "runtime/RegistrySearch.h"
 #include "runtime/RuntimeProbe_win.h"
 #include "ui/ErrorReporting_win.h"
+#include "ui/RuntimeNotFoundDialog_win.h"
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
 #include "util/UniqueHandle_win.h"
@@ -64,12 +65,18 @@ std::optional<std::string> Win32RuntimeSelectionHost::readSmallFile(const std::w
 }
 
 std::optional<RuntimeSelectionHost::UserChoice> Win32RuntimeSelectionHost::askUserForRuntime(
-    const std::wstring& message, JvmType)
+    const std::wstring& message, JvmType jvmType)
 {
-    // Until the user can browse for a runtime folder, the start ends after
-    // saying which runtime it needs.
-    showError(owner_, message);
-    return std::nullopt;
+    const JvmLibraryProbe probe = [jvmType](const std::wstring& folder) {
+        bool hasServerVm = false;
+        return findJvmLibrary(folder, jvmType, hasServerVm, [](const std::wstring& path) { return ::pathExists(path); });
+    };
+    const RuntimeNotFoundResult result =
+        showRuntimeNotFoundDialog(::GetActiveWindow(), message, settings_.downloadPage, probe);
+    if (result.endCode != IDOK) {
+        return std::nullopt;
+    }
+    return UserChoice{result.folder, result.jvmLibraryPath};
 }
 
 void Win32RuntimeSelectionHost::rememberJrePath(const std::wstring& folder)

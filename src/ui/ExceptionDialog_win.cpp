@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "ui/DialogPlacement_win.h"
 #include "ui/ExceptionDialogIds.h"
 #include "ui/ExceptionDialogLayout.h"
 #include "util/LineBreaks.h"
@@ -25,41 +26,6 @@ LayoutRect childRect(HWND dialog, HWND child)
     ::GetWindowRect(child, &rect);
     ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return LayoutRect{rect.left, rect.top, rect.right, rect.bottom};
-}
-
-// Centres the dialog over a visible, non-minimised owner, else over the work
-// area of its monitor, and keeps it inside that work area.
-void centreDialog(HWND dialog)
-{
-    RECT window{};
-    ::GetWindowRect(dialog, &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    HWND owner = ::GetWindow(dialog, GW_OWNER);
-    const bool ownerUsable = owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner);
-    ::GetMonitorInfoW(::MonitorFromWindow(ownerUsable ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-    RECT area = monitor.rcWork;
-    RECT centreOn = area;
-    if (ownerUsable) {
-        ::GetWindowRect(owner, &centreOn);
-    }
-    const LONG width = window.right - window.left;
-    const LONG height = window.bottom - window.top;
-    LONG left = centreOn.left + ((centreOn.right - centreOn.left) - width) / 2;
-    LONG top = centreOn.top + ((centreOn.bottom - centreOn.top) - height) / 2;
-    if (left + width > area.right) {
-        left = area.right - width;
-    }
-    if (top + height > area.bottom) {
-        top = area.bottom - height;
-    }
-    if (left < area.left) {
-        left = area.left;
-    }
-    if (top < area.top) {
-        top = area.top;
-    }
-    ::SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void initialiseDialog(HWND dialog, ExceptionDialogState& state)

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "ui/SystemLibraries_win.h"
 #include "util/FileFinder_win.h"
 #include "util/OnceInit_win.h"
 #include "util/ScopeExit.h"
@@ -25,33 +26,9 @@ bool resolve(HMODULE library, const char* name, Function& function)
     return function != nullptr;
 }
 
-// The GDI functions the splash draws with.
-struct GdiApi {
-    decltype(&::CreateCompatibleDC) createCompatibleDc = nullptr;
-    decltype(&::CreateCompatibleBitmap) createCompatibleBitmap = nullptr;
-    decltype(&::SelectObject) selectObject = nullptr;
-    decltype(&::BitBlt) bitBlt = nullptr;
-    decltype(&::GetObjectW) getObject = nullptr;
-    decltype(&::DeleteDC) deleteDc = nullptr;
-    decltype(&::DeleteObject) deleteObject = nullptr;
-};
-
-// Loaded once per process; null when the library or a function is missing.
-const GdiApi* gdi()
+const GdiFunctions* gdi()
 {
-    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-    return loadOnce<const GdiApi>(once, []() -> const GdiApi* {
-        static GdiApi loaded;
-        const HMODULE library = loadSystemLibrary(L"gdi32.dll");  // stays loaded
-        const bool complete = library != nullptr && resolve(library, "CreateCompatibleDC", loaded.createCompatibleDc)
-                              && resolve(library, "CreateCompatibleBitmap", loaded.createCompatibleBitmap)
-                              && resolve(library, "SelectObject", loaded.selectObject)
-                              && resolve(library, "BitBlt", loaded.bitBlt)
-                              && resolve(library, "GetObjectW", loaded.getObject)
-                              && resolve(library, "DeleteDC", loaded.deleteDc)
-                              && resolve(library, "DeleteObject", loaded.deleteObject);
-        return complete ? &loaded : nullptr;
-    });
+    return gdiFunctions();
 }
 
 struct MemoryDcTraits {
@@ -140,7 +117,7 @@ struct GpImageAttributesTraits {
 // Draws the whole image scaled to width by height at (0, 0) of the bitmap.
 void drawImage(const GdiPlusApi& gdiPlusApi, void* image, HBITMAP bitmap, HDC screen, int width, int height)
 {
-    const GdiApi& gdiApi = *gdi();
+    const GdiFunctions& gdiApi = *gdi();
     UniqueMemoryDc memory(gdiApi.createCompatibleDc(screen));
     if (!memory) {
         return;
@@ -185,7 +162,7 @@ UniqueSplashBitmap renderImage(const std::wstring& path, int& width, int& height
     }
     width = static_cast<int>(imageWidth);
     height = static_cast<int>(imageHeight);
-    const GdiApi* gdiApi = gdi();
+    const GdiFunctions* gdiApi = gdi();
     if (gdiApi == nullptr || width == 0 || height == 0) {
         return UniqueSplashBitmap();
     }
@@ -206,7 +183,7 @@ void paintBitmap(HWND window, HBITMAP bitmap)
 {
     PAINTSTRUCT paint{};
     const HDC target = ::BeginPaint(window, &paint);
-    const GdiApi* gdiApi = gdi();
+    const GdiFunctions* gdiApi = gdi();
     if (target != nullptr && bitmap != nullptr && gdiApi != nullptr) {
         UniqueMemoryDc memory(gdiApi->createCompatibleDc(target));
         BITMAP size{};

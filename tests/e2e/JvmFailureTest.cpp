@@ -170,18 +170,6 @@ TEST(JvmFailure, WithoutTheLauncherHelperTheMainClassIsFoundDirectly)
     }
 }
 
-TEST(JvmFailure, NoRuntimeAnywhereSaysWhichOneIsNeeded)
-{
-    AppScenario app;
-    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\nMinimum Version=1.8\nJVM Type=server\n");
-    const RunResult result = runApp(app);
-    EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
-    ASSERT_EQ(result.messageTexts().size(), 1u);
-    EXPECT_EQ(result.messageTexts()[0],
-              L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server "
-              L"JVM (minimum version 1.8) from:");
-}
-
 TEST(JvmFailure, EmptyClassPathIsReportedAndTheVmStillStarts)
 {
     AppScenario app;

@@ -49,6 +49,7 @@ TEST(SettingsReader, ReadsEveryKeyOfTheMainFile)
         L"[Java Runtime Environment]\r\nMinimum Version=1.6\r\nMaximum Version=1.8\r\n"
         L"Preferred versions=1.8;;11\r\nJRE Path=jre\\\r\nJVM Type=server\r\nJVM Source=only_JDK\r\n"
         L"VM Provider=IBM\r\nMain Class=org.example.App\r\nSystem Path=%WINDIR%\r\nLibrary Path=lib\r\n"
+        L"Download Page=%TEMP%\\page.html\r\n"
         L"[Application]\r\nApplication Type=service\r\nFailure Check=yes\r\nOverride WorkingDir=YES\r\n"
         L"Pair Product=App32.exe\r\nPair Return Code=Yes\r\n";
     LauncherSettings settings;
@@ -76,6 +77,7 @@ TEST(SettingsReader, ReadsEveryKeyOfTheMainFile)
     EXPECT_EQ(settings.libraryPath, L"lib");
     EXPECT_EQ(settings.pairProduct, L"App32.exe");
     EXPECT_TRUE(settings.pairReturnCode);
+    EXPECT_EQ(settings.downloadPage, L"%TEMP%\\page.html");  // as written
     // A service never looks at a per-user file.
     EXPECT_EQ(source.perUserAskedWithProductCode, L"");
 }

@@ -85,6 +85,7 @@ BOOL CALLBACK collectControl(HWND window, LPARAM parameter)
 DialogInfo readDialog(HWND window)
 {
     DialogInfo dialog;
+    dialog.window = window;
     dialog.className = className(window);
     dialog.title = windowText(window);
     if (HWND owner = ::GetWindow(window, GW_OWNER)) {

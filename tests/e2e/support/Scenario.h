@@ -9,6 +9,7 @@
 // One window of the launcher's process as the test driver read it from the
 // screen.
 struct DialogInfo {
+    HWND window = nullptr;  // for driving the dialog further; gone once it closed
     std::wstring className;
     std::wstring title;
     std::wstring text;  // message box text: the static control with id 0xFFFF
