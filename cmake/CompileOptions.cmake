@@ -24,5 +24,5 @@ function(launcher_lean_code target)
 endfunction()
 
 function(launcher_lean_link target)
-  target_link_options(${target} PRIVATE -Os -flto=auto -Wl,--gc-sections)
+  target_link_options(${target} PRIVATE -Os -flto=auto -flto-partition=one -Wl,--gc-sections)
 endfunction()

@@ -8,8 +8,10 @@
 
 #include "config/LauncherSettings.h"
 #include "instance/SingleInstance_win.h"
+#include "jvm/ErrorCapture_win.h"
 #include "jvm/VmLaunch_win.h"
 #include "ui/SplashScreen_win.h"
+#include "util/Trace.h"
 
 // The one object per process that holds all state of a start. The entry point
 // owns it for the whole run; its destruction is the shutdown sequence, which
@@ -18,7 +20,8 @@
 // single-instance workers) read state that was written before they started.
 class Launcher {
 public:
-    Launcher() = default;
+    // `trace` receives a line per decision (off unless asked for).
+    explicit Launcher(Trace trace) : trace_(std::move(trace)) {}
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
@@ -44,6 +47,7 @@ private:
     void closeSplashWindow();
     void closeNativeSplash();
 
+    Trace trace_;
     // Owner of every error box: the launcher-drawn splash window while it is
     // up, else none. The splash thread publishes it; any thread that shows a
     // box reads it.
@@ -55,6 +59,7 @@ private:
     InstanceCoordination instance_;
     std::wstring jvmLibraryPath_;
     bool relaunchThroughPair_ = false;
+    ErrorCapture errorCapture_;
     VmLaunch vmLaunch_;
     VmState vm_;
     bool shutDown_ = false;

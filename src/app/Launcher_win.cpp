@@ -5,6 +5,7 @@
 #include "config/SettingsReader_win.h"
 #include "jvm/JvmLibrary_win.h"
 #include "jvm/LaunchPreparation_win.h"
+#include "jvm/RuntimeEnvironment.h"
 #include "jvm/VmThread_win.h"
 #include "runtime/RuntimeSelectionHost_win.h"
 
@@ -24,6 +25,8 @@ int Launcher::shutdown(int runResult)
     // Waits for the application's last non-daemon thread; a System.exit there
     // ends the process with its own code.
     destroyVm(vm_);
+    // What the application wrote last reaches standard error before the end.
+    errorCapture_.flush();
     instance_.stop();
     closeNativeSplash();
     // The standard java launcher's code for a main that threw: scripts and
@@ -34,7 +37,7 @@ int Launcher::shutdown(int runResult)
 bool Launcher::initialize()
 {
     arguments_ = splitProcessCommandLine();
-    if (!readLauncherSettings(settings_, splashWindowHandle_)) {
+    if (!readLauncherSettings(settings_, splashWindowHandle_, trace_)) {
         return false;
     }
     if (!instance_.setup(arguments_, settings_, vm_, splashWindowHandle_)) {
@@ -62,11 +65,14 @@ int Launcher::run()
 
 bool Launcher::selectRuntime()
 {
-    Win32RuntimeSelectionHost host(settings_, splashWindowHandle_);
-    const std::optional<RuntimeSelection> selection = ::selectRuntime(settings_, host);
+    Win32RuntimeSelectionHost host(settings_, splashWindowHandle_, trace_);
+    const std::optional<RuntimeSelection> selection = ::selectRuntime(settings_, host, trace_);
     if (!selection) {
+        trace_.line({L"no runtime chosen: the start ends"});
         return false;
     }
+    trace_.line({L"JVM library: ", selection->jvmLibraryPath,
+                 selection->relaunchThroughPair ? L" (32-bit: the companion launcher starts instead)" : L""});
     jvmLibraryPath_ = selection->jvmLibraryPath;
     relaunchThroughPair_ = selection->relaunchThroughPair;
     return true;
@@ -112,6 +118,13 @@ int Launcher::normalLaunch()
     if (splashWanted && !startSplash()) {
         return 0;
     }
+    // From here until main begins, what the runtime writes to standard error
+    // is kept, so that a start it refuses can say why. The runtime's C library
+    // takes its standard error when the library loads.
+    if (!settings_.isService) {
+        errorCapture_.start();
+        vmLaunch_.errorCapture = &errorCapture_;
+    }
     const std::optional<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_, splashWindowHandle_);
     if (!entryPoints) {
         return -1;
@@ -119,7 +132,7 @@ int Launcher::normalLaunch()
     vmLaunch_.entryPoints = *entryPoints;
     // A configuration that cannot be read or an empty class path has been
     // reported; the VM is still created, without those options.
-    if (std::optional<VmOptionAssembly> assembly = assembleVmOptions(splashWindowHandle_, arguments_)) {
+    if (std::optional<VmOptionAssembly> assembly = assembleVmOptions(splashWindowHandle_, arguments_, trace_)) {
         for (std::string& option : assembly->options) {
             vmLaunch_.options.push_back(std::move(option));
         }
@@ -136,6 +149,8 @@ int Launcher::normalLaunch()
     vmLaunch_.owner = &splashWindowHandle_;
     vmLaunch_.beforeExceptionDialog = [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); };
     vmLaunch_.beforeExceptionDialogContext = this;
+    vmLaunch_.runtimeFolder = runtimeFoldersFor(jvmLibraryPath_).home;
+    vmLaunch_.trace = trace_;
     if (startVmThread(vmLaunch_, vm_) == 0) {
         return 0;
     }

@@ -1,14 +1,17 @@
 #include <windows.h>
 
 #include "app/Launcher.h"
+#include "util/Trace_win.h"
+#include "util/AsciiText.h"
 
 // The process entry point: it only turns the outcome of the start into the
 // exit code. It shows nothing itself and catches nothing.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     int exitCode = -1;
+    const Trace trace = traceFromEnvironment();
     {
-        Launcher launcher;
+        Launcher launcher(trace);
         // Conversions between wide and narrow text on this thread use the
         // system's default ANSI code page from here on.
         ::SetThreadLocale(::GetSystemDefaultLCID());
@@ -20,5 +23,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         }
         exitCode = launcher.shutdown(exitCode);
     }
+    trace.line({L"exit code ", signedDecimalText(exitCode)});
     return exitCode;
 }

@@ -81,17 +81,26 @@ JvmType jvmTypeFromSetting(const std::wstring& value)
     return JvmType::ClientFirst;
 }
 
-bool readSettings(LauncherSettings& settings, SettingsSource& source)
+bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace)
 {
+    const auto traced = [&trace](const wchar_t* section, const wchar_t* key, const std::wstring& value,
+                                 const wchar_t* where) {
+        if (!value.empty()) {
+            trace.line({L"setting [", section, L"] ", key, L" = ", value, where});
+        }
+        return value;
+    };
     {
         const std::unique_ptr<ConfigStore> mainFile = source.openMainFile();
-        settings.productCode = mainFile->readValue(kSectionProductInformation, kKeyProductCode);
-        settings.productName = mainFile->readValue(kSectionProductInformation, kKeyProductName);
+        settings.productCode = traced(kSectionProductInformation, kKeyProductCode,
+                                      mainFile->readValue(kSectionProductInformation, kKeyProductCode), L"");
+        settings.productName = traced(kSectionProductInformation, kKeyProductName,
+                                      mainFile->readValue(kSectionProductInformation, kKeyProductName), L"");
     }
 
     const std::unique_ptr<LayeredIniFile> layered = openLayeredSettings(source);
-    const auto read = [&layered](const wchar_t* section, const wchar_t* key) {
-        return layered->readValue(section, key);
+    const auto read = [&layered, &traced](const wchar_t* section, const wchar_t* key) {
+        return traced(section, key, layered->readValue(section, key), L"");
     };
 
     const std::wstring minimum = read(kSectionJavaRuntime, kKeyMinimumVersion);
@@ -107,7 +116,8 @@ bool readSettings(LauncherSettings& settings, SettingsSource& source)
     if (!settings.isService) {
         perUser = source.openExistingPerUserFile(settings);
     }
-    settings.jrePath = perUser ? perUser->readValue(kSectionJavaRuntime, kKeyJrePath)
+    settings.jrePath = perUser ? traced(kSectionJavaRuntime, kKeyJrePath,
+                                        perUser->readValue(kSectionJavaRuntime, kKeyJrePath), L" (the per-user file)")
                                : read(kSectionJavaRuntime, kKeyJrePath);
 
     settings.jvmType = jvmTypeFromSetting(read(kSectionJavaRuntime, kKeyJvmType));

@@ -6,6 +6,7 @@
 #include "config/ConfigStore.h"
 #include "config/LayeredIniFile.h"
 #include "config/LauncherSettings.h"
+#include "util/Trace.h"
 
 // What the settings reader needs from the platform; the launcher wires it to
 // the configuration files, tests to in-memory stores.
@@ -38,7 +39,8 @@ std::unique_ptr<LayeredIniFile> openLayeredSettings(SettingsSource& source);
 // Fills `settings` from the configuration, in the launcher's fixed order.
 // False (after message 210) when "Main Class" is empty; the remaining keys
 // are then not read.
-bool readSettings(LauncherSettings& settings, SettingsSource& source);
+// Each key found is traced with its value.
+bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace = Trace());
 
 // Applies a "JVM Source" value to the kind switches.
 void applyJvmSource(const std::wstring& value, RuntimeSearchFilter& filter);

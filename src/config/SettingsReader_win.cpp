@@ -7,6 +7,7 @@
 #include "config/SettingsReader.h"
 #include "ui/ErrorReporting_win.h"
 #include "util/FileFinder_win.h"
+#include "util/AsciiText.h"
 
 namespace {
 
@@ -44,14 +45,20 @@ private:
 
 } // namespace
 
-bool readLauncherSettings(LauncherSettings& settings, HWND owner)
+bool readLauncherSettings(LauncherSettings& settings, HWND owner, const Trace& trace)
 {
     std::wstring configPath;
     if (!moduleConfigPath(owner, configPath)) {
+        trace.line({L"no configuration file: the launcher's path cannot be read"});
         return false;
     }
+    if (trace.on()) {
+        trace.line({L"configuration file ", configPath, pathExists(configPath) ? L"" : L" (missing)"});
+        const std::wstring embedded = loadEmbeddedSettingsText();
+        trace.line({L"embedded settings: ", embedded.empty() ? L"none" : decimalText(embedded.size()) + L" characters"});
+    }
     LauncherSettingsSource source(std::move(configPath), owner);
-    return readSettings(settings, source);
+    return readSettings(settings, source, trace);
 }
 
 std::unique_ptr<IniFile> openMainConfigFile(HWND owner)

@@ -21,6 +21,7 @@ struct ErrorCapture::Shared {
     HANDLE markerSeen = nullptr;  // auto-reset: a marker has passed
     SRWLOCK lock = SRWLOCK_INIT;
     ErrorTap tap{kSyncMarker, kKeptLimit};
+    std::size_t markersPassed = 0;  // markers whose preceding bytes have been handed on
 };
 
 namespace {
@@ -35,13 +36,9 @@ DWORD WINAPI readStandardError(void* parameter)
             return 0;
         }
         ::AcquireSRWLockExclusive(&shared.lock);
-        const std::size_t markersBefore = shared.tap.markersSeen();
         const std::string out = shared.tap.feed(std::string_view(buffer, read));
-        const bool marker = shared.tap.markersSeen() != markersBefore;
+        const std::size_t markers = shared.tap.markersSeen();
         ::ReleaseSRWLockExclusive(&shared.lock);
-        if (marker) {
-            ::SetEvent(shared.markerSeen);
-        }
         if (shared.original != nullptr && !out.empty()) {
             DWORD written = 0;
             // A reader of the original handle that went away stops the
@@ -49,6 +46,14 @@ DWORD WINAPI readStandardError(void* parameter)
             if (!::WriteFile(shared.original, out.data(), static_cast<DWORD>(out.size()), &written, nullptr)) {
                 shared.original = nullptr;
             }
+        }
+        // A marker counts once the bytes before it are where they belong.
+        ::AcquireSRWLockExclusive(&shared.lock);
+        const bool passed = markers != shared.markersPassed;
+        shared.markersPassed = markers;
+        ::ReleaseSRWLockExclusive(&shared.lock);
+        if (passed) {
+            ::SetEvent(shared.markerSeen);
         }
     }
 }
@@ -104,29 +109,38 @@ void ErrorCapture::stopKeeping()
     ::ReleaseSRWLockExclusive(&shared_->lock);
 }
 
-std::string ErrorCapture::kept()
+void ErrorCapture::flush()
 {
     if (shared_ == nullptr) {
-        return std::string();
+        return;
     }
     ::AcquireSRWLockExclusive(&shared_->lock);
     const std::size_t wanted = shared_->tap.markersSeen() + 1;
     ::ReleaseSRWLockExclusive(&shared_->lock);
     DWORD written = 0;
     const DWORD markerSize = static_cast<DWORD>(sizeof kSyncMarker - 1);
-    if (::WriteFile(shared_->writeEnd, kSyncMarker, markerSize, &written, nullptr) && written == markerSize) {
-        const ULONGLONG deadline = ::GetTickCount64() + 1000;
-        for (;;) {
-            ::AcquireSRWLockExclusive(&shared_->lock);
-            const bool arrived = shared_->tap.markersSeen() >= wanted;
-            ::ReleaseSRWLockExclusive(&shared_->lock);
-            const ULONGLONG now = ::GetTickCount64();
-            if (arrived || now >= deadline) {
-                break;
-            }
-            ::WaitForSingleObject(shared_->markerSeen, static_cast<DWORD>(deadline - now));
-        }
+    if (!::WriteFile(shared_->writeEnd, kSyncMarker, markerSize, &written, nullptr) || written != markerSize) {
+        return;
     }
+    const ULONGLONG deadline = ::GetTickCount64() + 1000;
+    for (;;) {
+        ::AcquireSRWLockExclusive(&shared_->lock);
+        const bool arrived = shared_->markersPassed >= wanted;
+        ::ReleaseSRWLockExclusive(&shared_->lock);
+        const ULONGLONG now = ::GetTickCount64();
+        if (arrived || now >= deadline) {
+            return;
+        }
+        ::WaitForSingleObject(shared_->markerSeen, static_cast<DWORD>(deadline - now));
+    }
+}
+
+std::string ErrorCapture::kept()
+{
+    if (shared_ == nullptr) {
+        return std::string();
+    }
+    flush();
     ::AcquireSRWLockExclusive(&shared_->lock);
     std::string text = shared_->tap.kept();
     ::ReleaseSRWLockExclusive(&shared_->lock);

@@ -21,6 +21,11 @@ public:
     // Main has begun: no more copies are kept; bytes still flow on.
     void stopKeeping();
 
+    // Returns once everything written to standard error before this call has
+    // been handed on (waiting at most a second): the process may then end
+    // without losing the last bytes.
+    void flush();
+
     // The kept text, once everything written to standard error before this
     // call has been read (waiting at most a second). Empty when not started.
     std::string kept();

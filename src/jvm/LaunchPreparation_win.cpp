@@ -52,7 +52,8 @@ std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibr
     return toThreadAnsi(*libraryPathOption);
 }
 
-std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments)
+std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments,
+                                                  const Trace& trace)
 {
     const std::unique_ptr<LayeredIniFile> config = openLayeredConfig(owner);
     if (!config) {
@@ -69,6 +70,7 @@ std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::w
     services.memoryStatus = memoryStatus;
     services.toAnsi = toThreadAnsi;
     services.showMessage = [owner](int messageId) { showError(owner, loadMessage(messageId)); };
+    services.trace = trace;
     VmOptionAssembly assembly =
         ::assembleVmOptions(readLaunchOptionSettings(*config), executable, folder, services, arguments);
     if (!assembly.succeeded) {

@@ -20,4 +20,5 @@ std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibr
 // redirection settings, and appends the configured extra arguments to
 // `arguments`. Nothing when the configuration cannot be located or the class
 // path is empty (after its message, owned by `owner`).
-std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments);
+std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments,
+                                                  const Trace& trace = Trace());

@@ -2,7 +2,9 @@
 
 #include <climits>
 
+#include "jvm/ErrorCapture_win.h"
 #include "jvm/ExceptionTrace_win.h"
+#include "jvm/StartFailure_win.h"
 #include "ui/ErrorReporting_win.h"
 #include "ui/ExceptionDialog_win.h"
 
@@ -146,51 +148,61 @@ bool failAndDetach(const VmState& vm)
 bool invokeMainClass(const VmLaunch& launch, VmState& vm)
 {
     JNIEnv* env = vm.jniEnv;
-    const HWND owner = ownerWindow(launch);
     const std::wstring& mainClass = launch.mainClass;
+    // Each failure before main says why, with what the runtime wrote.
+    const auto fail = [&](const std::wstring& designed) {
+        reportStartFailure(launch, vm, designed);
+        return failAndDetach(vm);
+    };
 
     jclass mainType = loadThroughLauncherHelper(launch, env);
-    if (mainType == nullptr) {
+    if (mainType != nullptr) {
+        launch.trace.line({L"main class ", mainClass, L" loaded by the runtime's launcher helper"});
+    } else {
         // The VM's own lookup, with the name in slash form.
         jstring name = newJavaString(mainClass, env);
         if (name == nullptr) {
-            showErrorFormatted(owner, IDS_MAIN_CLASS_LOAD_FAILED, mainClass);
-            return failAndDetach(vm);
+            return fail(formatMessage(loadMessage(IDS_MAIN_CLASS_LOAD_FAILED), {mainClass}));
         }
         const char* utf8Name = env->GetStringUTFChars(name, nullptr);
         if (utf8Name == nullptr) {
             env->ExceptionDescribe();
-            return failAndDetach(vm);
+            return fail(std::wstring());
         }
         mainType = env->FindClass(utf8Name);
         env->ReleaseStringUTFChars(name, utf8Name);
         if (mainType == nullptr) {
             env->ExceptionDescribe();
-            showErrorFormatted(owner, IDS_MAIN_CLASS_NOT_FOUND, mainClass);
-            return failAndDetach(vm);
+            return fail(formatMessage(loadMessage(IDS_MAIN_CLASS_NOT_FOUND), {mainClass}));
         }
+        launch.trace.line({L"main class ", mainClass, L" loaded by FindClass"});
     }
 
     jmethodID mainMethod = env->GetStaticMethodID(mainType, "main", kMainSignature);
     if (mainMethod == nullptr) {
-        if (!describePendingException(env)) {
-            showError(owner, loadMessage(IDS_NO_MAIN_METHOD));
-        }
-        return failAndDetach(vm);
+        return fail(describePendingException(env) ? std::wstring() : loadMessage(IDS_NO_MAIN_METHOD));
     }
 
     jobjectArray mainArguments = newJavaStringArray(launch.arguments, env);
     if (mainArguments == nullptr) {
         env->ExceptionDescribe();
-        return failAndDetach(vm);
+        return fail(std::wstring());
     }
 
+    // From here on standard error is the application's own again.
+    vm.mainBegan = true;
+    if (launch.errorCapture != nullptr) {
+        launch.errorCapture->stopKeeping();
+    }
+    launch.trace.line({L"main begins"});
     if (launch.readyEvent != nullptr) {
         ::SetEvent(launch.readyEvent);
     }
     env->CallStaticVoidMethod(mainType, mainMethod, mainArguments);
 
-    if (jthrowable thrown = env->ExceptionOccurred()) {
+    jthrowable thrown = env->ExceptionOccurred();
+    launch.trace.line({thrown != nullptr ? L"main ended with an exception" : L"main returned"});
+    if (thrown != nullptr) {
         if (launch.beforeExceptionDialog != nullptr) {
             launch.beforeExceptionDialog(launch.beforeExceptionDialogContext);
         }

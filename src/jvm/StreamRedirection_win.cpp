@@ -65,7 +65,7 @@ void redirect(JNIEnv* env, const std::wstring& path, bool append, const char* ta
 
 } // namespace
 
-void redirectStandardStreams(JNIEnv* env, StreamTargets targets)
+std::wstring redirectStandardStreams(JNIEnv* env, StreamTargets targets)
 {
     std::wstring& outputFile = targets.outputFile;
     std::wstring& errorFile = targets.errorFile;
@@ -87,4 +87,5 @@ void redirectStandardStreams(JNIEnv* env, StreamTargets targets)
     }
     redirect(env, outputFile, targets.outputAppend, "setOut");
     redirect(env, errorFile, targets.errorAppend, "setErr");
+    return errorFile;
 }

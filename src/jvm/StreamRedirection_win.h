@@ -5,5 +5,6 @@
 // Points System.out and System.err at the target files, after filling in the
 // date-time pattern of their names from one reading of the clock. Runs on the
 // VM thread right after the VM exists; a failure leaves the stream as it was
-// and never fails the start.
-void redirectStandardStreams(JNIEnv* env, StreamTargets targets);
+// and never fails the start. Returns the error file's name as used (empty
+// when there is none).
+std::wstring redirectStandardStreams(JNIEnv* env, StreamTargets targets);

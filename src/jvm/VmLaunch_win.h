@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "jni/jni.h"
+#include "util/Trace.h"
+
+class ErrorCapture;
 
 // The entry points resolved from the loaded JVM library.
 struct JvmEntryPoints {
@@ -44,6 +47,10 @@ struct VmLaunch {
     // splash window); may be null.
     void (*beforeExceptionDialog)(void* context) = nullptr;
     void* beforeExceptionDialogContext = nullptr;
+    // What the runtime writes to standard error until main begins; may be null.
+    ErrorCapture* errorCapture = nullptr;
+    std::wstring runtimeFolder;            // named when a start fails
+    Trace trace;
 };
 
 // The window that owns the error boxes shown now; null for none.
@@ -60,4 +67,8 @@ struct VmState {
     // An exception escaped main and no dialog decided about it; written on the
     // VM thread, read once that thread has ended.
     bool uncaughtException = false;
+    // Main has begun: from here on, the runtime ending the process is the
+    // application's doing. Written on the VM thread, read by the exit hook.
+    std::atomic<bool> mainBegan{false};
+    std::wstring errorFile;    // where System.err goes, its date-time pattern filled in
 };

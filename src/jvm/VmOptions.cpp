@@ -131,9 +131,16 @@ VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const s
         }
         switch (classifyClassPathEntry(entry)) {
         case ClassPathEntryKind::Wildcard:
-        case ClassPathEntryKind::Relative:
+        case ClassPathEntryKind::Relative: {
+            const std::size_t before = classPath.size();
             expandClassPathEntry(entry, executableFolder, services.listMatches, classPath);
+            if (services.trace.on()) {
+                const std::wstring matched = classPath.substr(before);
+                services.trace.line({L"class path entry ", written, L": ",
+                                     matched.empty() ? L"matches nothing" : L"matches " + matched});
+            }
             break;
+        }
         case ClassPathEntryKind::Absolute:
         case ClassPathEntryKind::Network:
             classPath += entry;

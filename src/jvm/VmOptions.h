@@ -7,6 +7,7 @@
 #include "config/SettingsReader.h"
 #include "jvm/MemoryOptions.h"
 #include "util/CommandLine.h"
+#include "util/Trace.h"
 
 // The tokens of a "Virtual Machine Parameters" text. Only the space separates
 // tokens (a tab does not); runs of spaces give no empty tokens. A double quote
@@ -51,6 +52,7 @@ struct VmOptionServices {
     std::function<MemoryStatus()> memoryStatus;               // read once per percentage option
     std::function<std::string(const std::wstring&)> toAnsi;   // thread's ANSI code page
     std::function<void(int messageId)> showMessage;           // string-table error box
+    Trace trace;                                              // off unless asked for
 };
 
 // The result of one option assembly.

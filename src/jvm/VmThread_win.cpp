@@ -2,17 +2,44 @@
 
 #include <vector>
 
+#include "jvm/ErrorCapture_win.h"
 #include "jvm/MainClass_win.h"
+#include "jvm/StartFailure_win.h"
 #include "jvm/StreamRedirection_win.h"
 #include "ui/ErrorReporting_win.h"
+#include "util/TextConversion_win.h"
 #include "util/UniqueHandle_win.h"
+#include "util/AsciiText.h"
 
 namespace {
 
-// The runtime calls these when the application ends the VM; the runtime then
-// ends the process in its own way, with the application's exit code.
-void JNICALL vmExitHook(jint)
+// The start the exit hook reports on. The runtime calls the hook without any
+// context of the launcher's, so it is kept here, for the one VM of the
+// process; it is written before the VM exists.
+struct HookTarget {
+    const VmLaunch* launch = nullptr;
+    const VmState* vm = nullptr;
+};
+HookTarget hookTarget;
+
+// The runtime calls these when the VM ends; it then ends the process in its
+// own way, with the exit code given. Before main began that is the runtime
+// refusing the start (its launcher helper found no main class, a class file
+// is too new...): the user is told why, in the runtime's words.
+void JNICALL vmExitHook(jint code)
 {
+    if (hookTarget.launch == nullptr) {
+        return;
+    }
+    const bool beforeMain = !hookTarget.vm->mainBegan.load();
+    hookTarget.launch->trace.line({L"the runtime ends the process with exit code ", signedDecimalText(code),
+                                   beforeMain ? L", before main began" : L""});
+    if (beforeMain) {
+        reportStartFailure(*hookTarget.launch, *hookTarget.vm, std::wstring());
+    } else if (hookTarget.launch->errorCapture != nullptr) {
+        // The process ends right after: the application's last words first.
+        hookTarget.launch->errorCapture->flush();
+    }
 }
 
 void JNICALL vmAbortHook()
@@ -85,19 +112,26 @@ bool createJavaVm(VmLaunch& launch, VmState& vm)
     arguments.options = options.data();
     arguments.ignoreUnrecognized = JNI_FALSE;
 
+    if (launch.trace.on()) {
+        for (const std::string& option : launch.options) {
+            launch.trace.line({L"VM option: ", fromThreadAnsi(option)});
+        }
+    }
+    hookTarget = HookTarget{&launch, &vm};
     void* environment = nullptr;
     const jint result = launch.entryPoints.createJavaVm(&vm.javaVm, &environment, &arguments);
+    launch.trace.line({L"JNI_CreateJavaVM returned ", signedDecimalText(result)});
     if (result != JNI_OK) {
         vm.javaVm = nullptr;
         const int reasonId = reasonMessageFor(result);
         const std::wstring reason = reasonId != 0 ? loadMessage(reasonId) : std::wstring();
-        showErrorMessage(ownerWindow(launch), IDS_JNI_EXCEPTION_REASON,
-                         {loadMessage(IDS_CREATE_VM_FAILED), reason});
+        reportStartFailure(launch, vm,
+                           formatMessage(loadMessage(IDS_JNI_EXCEPTION_REASON), {loadMessage(IDS_CREATE_VM_FAILED), reason}));
         return false;
     }
     vm.jniEnv = static_cast<JNIEnv*>(environment);
     // The names are needed once; their patterns are filled in on the way.
-    redirectStandardStreams(vm.jniEnv, std::move(launch.streams));
+    vm.errorFile = redirectStandardStreams(vm.jniEnv, std::move(launch.streams));
     return true;
 }
 

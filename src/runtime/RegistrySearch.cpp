@@ -85,8 +85,15 @@ VersionNumber subkeyVersion(const RegistrySubkey& subkey)
 
 void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const VersionRange& range, JvmType jvmType,
                RegistryView view, RegistryReader& registry, const PathExists& exists,
-               std::vector<RuntimeCandidate>& candidates)
+               std::vector<RuntimeCandidate>& candidates, const Trace& trace)
 {
+    const std::wstring where = std::wstring(row.root == RegistryRoot::CurrentUser ? L"HKCU\\" : L"HKLM\\") + row.key;
+    // One line per subkey left out or taken, with why; the parts of the
+    // outcome are only put together when the trace is on.
+    const auto traced = [&](const std::wstring& name, std::wstring_view what, std::wstring_view detail = {},
+                            std::wstring_view more = {}) {
+        trace.line({L"registry ", where, name, row.tail, L": ", what, detail, more});
+    };
     const JvmType probeType =
         row.favorServerProbedAsClientFirst && jvmType == JvmType::FavorServer ? JvmType::ClientFirst : jvmType;
     const std::vector<std::wstring> valueNames = valueNamesOf(row);
@@ -95,25 +102,42 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
     // before anything is read.
     const std::optional<std::vector<RegistrySubkey>> subkeys =
         registry.readSubkeys(row.root, row.key, row.tail, valueNames, view, [&](const std::wstring& name) {
-            return searchedKind(filter, subkeyKind(row, name)) &&
-                   (!versionFromName || inRange(nameVersion(name), range));
+            if (!searchedKind(filter, subkeyKind(row, name))) {
+                traced(name, L"a kind that \"JVM Source\" leaves out");
+                return false;
+            }
+            if (versionFromName && !inRange(nameVersion(name), range)) {
+                if (trace.on()) {
+                    traced(name, L"version ", formatVersion(nameVersion(name)), L" out of range");
+                }
+                return false;
+            }
+            return true;
         });
     if (!subkeys) {
+        if (trace.on()) {
+            trace.line({L"registry ", where, L": not present", view == RegistryView::Bits32 ? L" (32-bit view)" : L""});
+        }
         return;
     }
     for (const RegistrySubkey& subkey : *subkeys) {
         const std::optional<RegistryValue>& homeValue = subkey.values.front();
         if (!homeValue) {
+            traced(subkey.name, L"no value ", row.homeValue);
             continue;
         }
         const VersionNumber version = subkeyVersion(subkey);
         if (!versionFromName && !inRange(version, range)) {
+            if (trace.on()) {
+                traced(subkey.name, L"version ", formatVersion(version), L" out of range");
+            }
             continue;
         }
         std::wstring home = registryValueText(homeValue->bytes.data(), homeValue->bytes.size());
         // A value holding no text names no folder; as a bare "\" it would
         // send the probe to the root of the current drive.
         if (home.empty()) {
+            traced(subkey.name, L"an empty folder name");
             continue;
         }
         if (home.back() != L'\\') {
@@ -122,12 +146,18 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
         home += row.homeSuffix;
         RuntimeCandidate candidate;
         if (findJvmLibrary(home, probeType, candidate.hasServerVm, exists).empty()) {
+            traced(subkey.name, L"no JVM library in ", home);
             continue;
         }
         candidate.version = version;
         candidate.homeFolder = std::move(home);
         const RuntimeKind kind = subkeyKind(row, subkey.name);
         candidate.preferred = kindSearched(filter, kind) && vendorFavoured(filter, row.vendor);
+        if (trace.on()) {
+            traced(subkey.name, L"candidate ", formatVersion(version),
+                   L" at " + candidate.homeFolder + (candidate.hasServerVm ? L", server VM" : L"") +
+                       (candidate.preferred ? L", preferred" : L""));
+        }
         candidates.push_back(std::move(candidate));
     }
 }
@@ -207,13 +237,13 @@ FixedList<RegistryRow> registryRows()
 
 std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,
                                              JvmType jvmType, RegistryView view, RegistryReader& registry,
-                                             const PathExists& exists)
+                                             const PathExists& exists, const Trace& trace)
 {
     std::vector<RuntimeCandidate> candidates;
     for (const RegistryRow& row : registryRows()) {
         const bool kindPossible = row.kind == RuntimeKind::NamedInSubkey || searchedKind(filter, row.kind);
         if (kindPossible && vendorAllowed(filter, row.vendor)) {
-            searchRow(row, filter, range, jvmType, view, registry, exists, candidates);
+            searchRow(row, filter, range, jvmType, view, registry, exists, candidates, trace);
         }
     }
     return candidates;

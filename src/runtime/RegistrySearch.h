@@ -8,6 +8,7 @@
 #include "runtime/RegistryReader.h"
 #include "runtime/RuntimeProbe.h"
 #include "util/FixedList.h"
+#include "util/Trace.h"
 
 // The kind of runtime a registry key lists.
 enum class RuntimeKind {
@@ -55,6 +56,7 @@ FixedList<RegistryRow> registryRows();
 // lies in `range` and whose home value names a folder with a JVM library of
 // the JVM type. Every failure drops only the entry concerned. Nothing is
 // merged: one folder under two subkeys gives two candidates.
+// Each key searched and each subkey accepted or left out is traced, with why.
 std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,
                                              JvmType jvmType, RegistryView view, RegistryReader& registry,
-                                             const PathExists& exists);
+                                             const PathExists& exists, const Trace& trace = Trace());

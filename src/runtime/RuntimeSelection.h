@@ -6,6 +6,7 @@
 #include "config/LauncherSettings.h"
 #include "runtime/RegistryReader.h"
 #include "runtime/RuntimeProbe.h"
+#include "util/Trace.h"
 
 // What the runtime selection asks of the platform and of the user.
 class RuntimeSelectionHost {
@@ -50,7 +51,9 @@ struct RuntimeSelection {
 // view, then the 32-bit view when a pair launcher is configured), JAVA_HOME
 // (with "Use JAVA_HOME", when its release file's version is in range), and
 // the user. Nothing when the user cancelled.
-std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host);
+// Each source tried is traced with what it yielded.
+std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host,
+                                              const Trace& trace = Trace());
 
 // Among the candidates of one registry view: sorted (preferred first when both
 // kinds are searched, server VMs first for "favor_server", higher versions

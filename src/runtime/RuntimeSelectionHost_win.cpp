@@ -34,7 +34,7 @@ std::vector<RuntimeCandidate> Win32RuntimeSelectionHost::searchRegistry(const La
 {
     Win32RegistryReader registry;
     return ::searchRegistry(settings.searchFilter, settings.versionRange, settings.jvmType, view, registry,
-                            [](const std::wstring& path) { return ::pathExists(path); });
+                            [](const std::wstring& path) { return ::pathExists(path); }, trace_);
 }
 
 std::wstring Win32RuntimeSelectionHost::loadMessage(int id)

@@ -8,7 +8,10 @@
 // dialog.
 class Win32RuntimeSelectionHost : public RuntimeSelectionHost {
 public:
-    Win32RuntimeSelectionHost(const LauncherSettings& settings, HWND owner) : settings_(settings), owner_(owner) {}
+    Win32RuntimeSelectionHost(const LauncherSettings& settings, HWND owner, const Trace& trace = Trace())
+        : settings_(settings), owner_(owner), trace_(trace)
+    {
+    }
 
     bool pathExists(const std::wstring& path) override;
     std::optional<std::wstring> executablePath() override;
@@ -23,4 +26,5 @@ public:
 private:
     const LauncherSettings& settings_;
     HWND owner_;
+    Trace trace_;
 };

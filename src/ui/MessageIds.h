@@ -32,3 +32,5 @@
 #define IDS_JNI_ENOMEM 228
 #define IDS_JNI_EEXIST 229
 #define IDS_JNI_EINVAL 230
+// Texts of the launcher's own, beyond those above.
+#define IDS_START_FAILED 240

@@ -43,3 +43,10 @@ inline std::wstring decimalText(std::uint64_t value)
     } while (value != 0);
     return std::wstring(std::make_reverse_iterator(digits + count), std::make_reverse_iterator(digits));
 }
+
+// The decimal digits of a signed number, with "-" before a negative one.
+inline std::wstring signedDecimalText(std::int64_t value)
+{
+    const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    return (value < 0 ? L"-" : L"") + decimalText(magnitude);
+}

@@ -1,11 +1,13 @@
 #pragma once
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 // The deployer's trace of a start: one line per decision the launcher takes
 // (files read, runtimes accepted or rejected and why, options, results). Off
-// unless the launcher was asked for it; then lines are only formatted when
-// `on()` says someone reads them.
+// unless the launcher was asked for it; a line is then only put together when
+// someone reads it.
 class Trace {
 public:
     using Writer = std::function<void(const std::wstring& line)>;
@@ -15,13 +17,8 @@ public:
 
     bool on() const { return static_cast<bool>(writer_); }
 
-    // Writes one line (the writer adds the time).
-    void line(const std::wstring& text) const
-    {
-        if (writer_) {
-            writer_(text);
-        }
-    }
+    // Writes one line made of `parts` (the writer adds the time).
+    void line(std::initializer_list<std::wstring_view> parts) const;
 
 private:
     Writer writer_;

@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "util/EnvironmentExpansion_win.h"
 #include "util/Path_win.h"
-#include "util/UniqueHandle_win.h"
+#include "util/AsciiText.h"
 
 namespace {
 
@@ -70,16 +68,17 @@ Trace traceFromEnvironment()
     if (path.empty()) {
         return Trace();
     }
-    // Appending writes land whole at the end, whichever thread writes.
-    auto file = std::make_shared<UniqueFileHandle>(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!*file) {
+    // Appending writes land whole at the end, whichever thread writes. The
+    // handle stays open, on purpose, for the life of the process: lines come
+    // until the very end, from the runtime's exit hook too.
+    const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return Trace();
     }
     return Trace([file](const std::wstring& line) {
-        const std::string text = std::to_string(millisecondsSinceStart()) + " ms  " + utf8(line) + "\r\n";
+        const std::string text = utf8(decimalText(millisecondsSinceStart()) + L" ms  " + line + L"\r\n");
         DWORD written = 0;
-        ::WriteFile(file->get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     });
 }

@@ -125,45 +125,64 @@ TEST_F(HotSpot, UnicodeArgumentsReachMainUnchanged)
 
 TEST_F(HotSpot, MainClassThroughLauncherHelperAndThroughFindClass)
 {
+    // A start the runtime refuses before main says why in a box, in the
+    // runtime's words, and still ends with the runtime's exit code; with a
+    // console (the test's pipes) the words also arrive there. A service shows
+    // no box.
     struct Row {
         const char* name;
         HotSpotRuntime runtime;
         const wchar_t* mainClass;
         DWORD exitCode;
-        const char* standardErrorPart;  // what the runtime printed, or nullptr for nothing
+        const char* runtimeWords;  // what the runtime printed, or nullptr for nothing
+        bool service;
     };
     const Row rows[] = {
-        {"LauncherHelper finds the class in the jars", HotSpotRuntime::Bridge, L"scenario.app.Report", 0, nullptr},
-        // LauncherHelper prints the failure itself and ends the VM with System.exit(1).
-        {"LauncherHelper reports a missing class", HotSpotRuntime::Bridge, L"scenario.app.Missing", 1,
-         "Could not find or load main class scenario.app.Missing"},
+        {"LauncherHelper finds the class in the jars", HotSpotRuntime::Bridge, L"scenario.app.Report", 0, nullptr,
+         false},
+        {"a missing class", HotSpotRuntime::Bridge, L"scenario.app.Missing", 1,
+         "Could not find or load main class scenario.app.Missing", false},
+        {"a class without main", HotSpotRuntime::Bridge, L"scenario.app.NoMain", 1,
+         "Main method not found in class scenario.app.NoMain", false},
+        {"a class file of a newer Java", HotSpotRuntime::Bridge, L"scenario.app.FromTheFuture", 1,
+         "UnsupportedClassVersionError", false},
+        {"a missing class in a service", HotSpotRuntime::Bridge, L"scenario.app.Missing", 1,
+         "Could not find or load main class scenario.app.Missing", true},
         {"FindClass finds the class in the jars", HotSpotRuntime::WithoutLauncherHelper, L"scenario.app.Report", 0,
-         nullptr},
+         nullptr, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         HotSpotScenario app;
         app.installJars(L"lib");
         app.installRuntime(L"jre64", row.runtime);
-        app.writeIni(iniFor(row.mainClass));
+        app.writeIni(iniFor(row.mainClass, std::wstring(), row.service ? L"Application Type=service\n" : L""));
         const RunResult result = app.run(L"only");
         ASSERT_FALSE(result.timedOut) << describe(result);
         EXPECT_EQ(result.exitCode, row.exitCode) << describe(result);
-        EXPECT_TRUE(result.dialogs.empty()) << describe(result);
-        if (row.standardErrorPart == nullptr) {
+        if (row.runtimeWords == nullptr) {
+            EXPECT_TRUE(result.dialogs.empty()) << describe(result);
             EXPECT_EQ(result.standardError, "") << describe(result);
             auto values = outputValues(result.standardOutput);
             EXPECT_EQ(values["arg0"], "only") << describe(result);
             EXPECT_EQ(values["greeting"], "greeting from the library jar") << describe(result);
-        } else {
-            EXPECT_NE(result.standardError.find(row.standardErrorPart), std::string::npos) << describe(result);
-            EXPECT_EQ(result.standardOutput, "") << describe(result);
+            continue;
         }
+        EXPECT_NE(result.standardError.find(row.runtimeWords), std::string::npos) << describe(result);
+        EXPECT_EQ(result.standardOutput, "") << describe(result);
+        if (row.service) {
+            EXPECT_TRUE(result.dialogs.empty()) << describe(result);
+            continue;
+        }
+        ASSERT_EQ(result.messageTexts().size(), 1u) << describe(result);
+        const std::string box = utf8(result.messageTexts()[0]);
+        EXPECT_EQ(box.rfind("The application could not be started.\nMain class: " + utf8(row.mainClass), 0), 0u) << box;
+        EXPECT_NE(box.find(row.runtimeWords), std::string::npos) << box;
     }
 }
 
-// Without LauncherHelper a missing main class is reported twice: the VM's
-// exception on standard error, then the launcher's message box.
+// Without LauncherHelper a missing main class is reported on standard error
+// (the VM's exception) and in the launcher's message box, which repeats it.
 RunResult runWithMissingClassThroughFindClass(DWORD timeoutMs)
 {
     HotSpotScenario app;
@@ -171,7 +190,10 @@ RunResult runWithMissingClassThroughFindClass(DWORD timeoutMs)
     app.installRuntime(L"jre64", HotSpotRuntime::WithoutLauncherHelper);
     app.writeIni(iniFor(L"scenario.app.Missing"));
     const RunResult result = app.run(std::wstring(), timeoutMs);
-    EXPECT_EQ(result.messageTexts(), std::vector<std::wstring>{L"Could not find the main class scenario/app/Missing.\n"})
+    EXPECT_EQ(result.messageTexts().size(), 1u) << describe(result);
+    const std::wstring message = result.messageTexts().empty() ? std::wstring() : result.messageTexts()[0];
+    EXPECT_EQ(message.rfind(L"Could not find the main class scenario/app/Missing.\n", 0), 0u) << describe(result);
+    EXPECT_NE(message.find(L"java.lang.NoClassDefFoundError: scenario/app/Missing"), std::wstring::npos)
         << describe(result);
     EXPECT_NE(result.standardError.find("java.lang.NoClassDefFoundError: scenario/app/Missing"), std::string::npos)
         << describe(result);

@@ -108,14 +108,21 @@ TEST(JvmFailure, MainClassAndMainMethodProblems)
     noMainWithException.hasMain = false;
     TestRuntimeScenario noMainQuietly = noMainWithException;
     noMainQuietly.noSuchMethodException = false;
+    // The launcher's own message, then what the runtime wrote while the
+    // start failed ({folder}: the runtime folder).
     const Row rows[] = {
         {"class missing, through the launcher helper and the fallback", missingClass, TestRuntimeVariant::Standard,
-         {L"Could not find the main class app/Main.\n"}, true},
+         {L"Could not find the main class app/Main.\n\nError: Could not find or load main class app.Main\r\n"
+          L"java.lang.NoClassDefFoundError: app/Main\r\n"},
+         true},
         {"class missing, no launcher helper", missingWithoutHelper, TestRuntimeVariant::Standard,
-         {L"Could not find the main class app/Main.\n"}, true},
+         {L"Could not find the main class app/Main.\n\njava.lang.NoClassDefFoundError: app/Main\r\n"}, true},
         {"class missing, no boot loader export", missingClass, TestRuntimeVariant::NoBootLoader,
-         {L"Could not find the main class app/Main.\n"}, true},
-        {"no main method, exception pending", noMainWithException, TestRuntimeVariant::Standard, {}, true},
+         {L"Could not find the main class app/Main.\n\njava.lang.NoClassDefFoundError: app/Main\r\n"}, true},
+        {"no main method, exception pending", noMainWithException, TestRuntimeVariant::Standard,
+         {L"The application could not be started.\nMain class: app.Main\nJava runtime: {folder}\n\n"
+          L"java.lang.NoSuchMethodError: main\r\n"},
+         true},
         {"no main method, nothing pending", noMainQuietly, TestRuntimeVariant::Standard,
          {L"No main method found in specified class.\n"}, false},
     };
@@ -127,7 +134,14 @@ TEST(JvmFailure, MainClassAndMainMethodProblems)
         const std::wstring jvmFolder = app.installRuntime(L"", row.runtime, row.variant);
         const RunResult result = runApp(app);
         EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
-        EXPECT_EQ(result.messageTexts(), row.messages);
+        std::vector<std::wstring> expected = row.messages;
+        for (std::wstring& message : expected) {
+            const std::size_t at = message.find(L"{folder}");
+            if (at != std::wstring::npos) {
+                message.replace(at, 8, app.folder());
+            }
+        }
+        EXPECT_EQ(result.messageTexts(), expected);
         const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
         EXPECT_EQ(log.has("describe"), row.describedException);
         // The VM thread let go of the VM, so its destruction had nothing to wait for.

@@ -84,4 +84,8 @@ void adoptWindowsStandardHandles();
 // process ends.
 void flushStandardStreams();
 
+// Waits until what Java wrote to its standard streams has reached the
+// Windows handles (at most a second).
+void drainStandardStreams();
+
 }  // namespace hsbridge

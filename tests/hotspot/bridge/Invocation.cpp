@@ -48,6 +48,13 @@ WinVM* wrapVm(JavaVM* real) {
     return &vmWrapper;
 }
 
+// The exception goes to standard error; a Windows VM has written it there
+// when the call returns, so the bridge lets its copy arrive before returning.
+MSABI void custom_ExceptionDescribe(WinEnv* env) {
+    env->real->ExceptionDescribe();
+    drainStandardStreams();
+}
+
 MSABI jint custom_GetJavaVM(WinEnv* env, JavaVM** vm) {
     JavaVM* real = nullptr;
     const jint result = env->real->GetJavaVM(&real);

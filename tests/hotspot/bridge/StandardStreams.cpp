@@ -14,7 +14,10 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <atomic>
 
 extern "C" LONG CDECL wine_server_handle_to_fd(HANDLE handle, unsigned int access, int* unixFd,
                                                unsigned int* options);
@@ -27,9 +30,10 @@ struct Forwarder {
     int readFd;     // read end of the Unix pipe behind it
     HANDLE target;  // the Windows handle the output goes to
     HANDLE thread;
+    std::atomic<long> inFlight;  // bytes read from the pipe and not yet written on
 };
 
-Forwarder forwarders[2] = {{1, -1, nullptr, nullptr}, {2, -1, nullptr, nullptr}};
+Forwarder forwarders[2] = {{1, -1, nullptr, nullptr, {0}}, {2, -1, nullptr, nullptr, {0}}};
 
 // Copies what is in the pipe to the Windows handle, until the end of the
 // output (or, with a non-blocking pipe, until it is empty). Keeps reading
@@ -41,11 +45,13 @@ void copyPipe(Forwarder& forwarder) {
         const ssize_t got = read(forwarder.readFd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
+        forwarder.inFlight += got;
         for (DWORD done = 0; deliver && done < static_cast<DWORD>(got);) {
             DWORD written = 0;
             deliver = WriteFile(forwarder.target, buffer + done, static_cast<DWORD>(got) - done, &written, nullptr);
             done += written;
         }
+        forwarder.inFlight -= got;
     }
     close(forwarder.readFd);
     forwarder.readFd = -1;
@@ -121,6 +127,23 @@ void flushStandardStreams() {
         if (forwarder.readFd >= 0) {
             fcntl(forwarder.readFd, F_SETFL, fcntl(forwarder.readFd, F_GETFL) | O_NONBLOCK);
             copyPipe(forwarder);
+        }
+    }
+}
+
+void drainStandardStreams() {
+    // A Windows VM writes its standard error straight into the handle; here
+    // the copying thread passes it on a little later. Waits (at most a
+    // second) until what Java wrote so far has reached the Windows handles,
+    // so that a reader of those handles sees it in the same order as a
+    // Windows VM's output.
+    for (auto& forwarder : forwarders) {
+        if (forwarder.thread == nullptr || forwarder.readFd < 0) continue;
+        for (int waited = 0; waited < 1000; ++waited) {
+            int pending = 0;
+            if (ioctl(forwarder.readFd, FIONREAD, &pending) != 0) break;
+            if (pending == 0 && forwarder.inFlight.load() == 0) break;
+            usleep(1000);
         }
     }
 }

@@ -19,7 +19,7 @@ import re
 import sys
 
 # Slots implemented by hand in the bridge sources.
-CUSTOM_ENV = {"GetMethodID", "GetStaticMethodID", "RegisterNatives", "GetJavaVM"}
+CUSTOM_ENV = {"GetMethodID", "GetStaticMethodID", "RegisterNatives", "GetJavaVM", "ExceptionDescribe"}
 CUSTOM_VM = {"DestroyJavaVM", "AttachCurrentThread", "AttachCurrentThreadAsDaemon", "GetEnv"}
 
 # Slots newer JDKs added after the end of the table, with the answer that is
