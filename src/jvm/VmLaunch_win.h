@@ -71,4 +71,5 @@ struct VmState {
     // application's doing. Written on the VM thread, read by the exit hook.
     std::atomic<bool> mainBegan{false};
     std::wstring errorFile;    // where System.err goes, its date-time pattern filled in
+    std::uint64_t errorFileStart = 0;  // its size once redirected: what follows is this start's
 };

@@ -132,6 +132,10 @@ bool createJavaVm(VmLaunch& launch, VmState& vm)
     vm.jniEnv = static_cast<JNIEnv*>(environment);
     // The names are needed once; their patterns are filled in on the way.
     vm.errorFile = redirectStandardStreams(vm.jniEnv, std::move(launch.streams));
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!vm.errorFile.empty() && ::GetFileAttributesExW(vm.errorFile.c_str(), GetFileExInfoStandard, &attributes)) {
+        vm.errorFileStart = (static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    }
     return true;
 }
 

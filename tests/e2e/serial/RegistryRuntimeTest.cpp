@@ -201,6 +201,35 @@ TEST(RegistryRuntime, TodaysInstallersAndJavaHomeWhenAskedFor)
     }
 }
 
+TEST(RegistryRuntime, TheTraceSaysWhichRegisteredRuntimeWasChosenAndWhy)
+{
+    AppScenario app;
+    app.writeBytes(L"app.jar", "jar");
+    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\nMinimum Version=11\n[Class Path]\nClass Path=\\app.jar\n");
+    app.installRuntime(L"jdk-17", TestRuntimeScenario{});
+    RegistryKeys registry;
+    registry.add(L"Software\\JavaSoft\\JDK\\1.8", app.path(L"jdk-17"));
+    registry.add(L"Software\\JavaSoft\\JDK\\17.0.2", app.path(L"jdk-17"));
+    registry.add(L"Software\\JavaSoft\\JDK\\21", app.path(L"gone"));
+    const std::wstring trace = app.path(L"launch.log");
+    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", trace.c_str());
+    const RunResult result = app.run();
+    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const std::string text = app.readBytes(L"launch.log");
+    const std::string home = utf8(app.path(L"jdk-17")) + "\\";
+    for (const std::string& line : {
+             std::string("registry HKLM\\Software\\JavaSoft\\JDK\\1.8: version 1.8 out of range"),
+             "registry HKLM\\Software\\JavaSoft\\JDK\\17.0.2: candidate 17.0.2 at " + home + ", server VM, preferred",
+             "registry HKLM\\Software\\JavaSoft\\JDK\\21: no JVM library in " + utf8(app.path(L"gone")) + "\\",
+             "runtime source registry, own view: chosen 17.0.2 at " + home,
+             "JVM library: " + home + "bin\\server\\jvm.dll",
+         }) {
+        EXPECT_NE(text.find(line), std::string::npos) << "no line \"" << line << "\" in:\n" << text;
+    }
+}
+
 TEST(RegistryRuntime, ARuntimeInTheCurrentFolderIsNeverLoaded)
 {
     AppScenario app;
