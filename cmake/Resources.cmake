@@ -36,7 +36,7 @@ if(TARGET launcher_win AND EXISTS ${PROJECT_SOURCE_DIR}/src/app/WinMain_win.cpp)
   launcher_embedded_settings_rc(launcher_embedded_test_rc ${PROJECT_SOURCE_DIR}/tests/embedded/settings.ini
     launcher_embedded_test)
   add_executable(launcher_embedded_test WIN32 ${PROJECT_SOURCE_DIR}/src/app/WinMain_win.cpp
-    ${PROJECT_SOURCE_DIR}/src/app/FatalErrors_win.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/FatalErrors_win.cpp ${PROJECT_SOURCE_DIR}/src/app/StringCode_win.cpp
     ${LAUNCHER_COMMON_RESOURCE_FILES} ${launcher_embedded_test_rc})
   target_link_libraries(launcher_embedded_test PRIVATE launcher_win)
   target_link_options(launcher_embedded_test PRIVATE -municode -s)

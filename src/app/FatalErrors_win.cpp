@@ -5,6 +5,8 @@
 // definitions replace the C++ library's throwing ones in the launcher
 // executables only, and keep its exception machinery, its exception classes
 // and the threads library they need out of the launcher.
+#include <windows.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -27,6 +29,35 @@ void __verbose_terminate_handler()
     fail(kHresultFail);
 }
 } // namespace __gnu_cxx
+
+// The C++ library's strings are compiled with exception handling: their
+// cleanups name the C++ personality routine, and their catch clauses (reached
+// only when something throws, which nothing here does) the catch functions.
+// These stand-ins keep the exception machinery, and the threads library it
+// needs, out of the launcher. The personality leaves every exception that
+// reaches these frames to the handlers further up, as frames compiled
+// without exceptions do.
+extern "C" {
+EXCEPTION_DISPOSITION __gxx_personality_seh0(PEXCEPTION_RECORD, void*, PCONTEXT, PDISPATCHER_CONTEXT)
+{
+    return ExceptionContinueSearch;
+}
+
+void* __cxa_begin_catch(void*)
+{
+    fail(kHresultFail);
+}
+
+void __cxa_end_catch()
+{
+    fail(kHresultFail);
+}
+
+void __cxa_rethrow()
+{
+    fail(kHresultFail);
+}
+} // extern "C"
 
 // What the library's containers and strings call where they would throw.
 namespace std {
