@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/LauncherSettings.h"
+#include "config/LayeredIniFile.h"
 #include "instance/SingleInstance_win.h"
 #include "jvm/ErrorCapture_win.h"
 #include "jvm/VmLaunch_win.h"
@@ -56,6 +57,9 @@ private:
     NativeSplashClose nativeSplashClose_;
     std::vector<std::wstring> arguments_;
     LauncherSettings settings_;            // written once by initialize, then read only
+    // The configuration (main file over the embedded text), opened once; later
+    // steps read their keys from it.
+    std::unique_ptr<LayeredIniFile> config_;
     InstanceCoordination instance_;
     std::wstring jvmLibraryPath_;
     bool relaunchThroughPair_ = false;

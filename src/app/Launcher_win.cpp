@@ -37,10 +37,10 @@ int Launcher::shutdown(int runResult)
 bool Launcher::initialize()
 {
     arguments_ = splitProcessCommandLine();
-    if (!readLauncherSettings(settings_, splashWindowHandle_, trace_)) {
+    if (!readLauncherSettings(settings_, splashWindowHandle_, trace_, config_)) {
         return false;
     }
-    if (!instance_.setup(arguments_, settings_, vm_, splashWindowHandle_)) {
+    if (!instance_.setup(arguments_, settings_, *config_, vm_, splashWindowHandle_)) {
         return false;
     }
     if (instance_.active() && !instance_.isPrimary()) {
@@ -132,7 +132,8 @@ int Launcher::normalLaunch()
     vmLaunch_.entryPoints = *entryPoints;
     // A configuration that cannot be read or an empty class path has been
     // reported; the VM is still created, without those options.
-    if (std::optional<VmOptionAssembly> assembly = assembleVmOptions(splashWindowHandle_, arguments_, trace_)) {
+    if (std::optional<VmOptionAssembly> assembly =
+            assembleVmOptions(*config_, splashWindowHandle_, arguments_, trace_)) {
         for (std::string& option : assembly->options) {
             vmLaunch_.options.push_back(std::move(option));
         }
@@ -162,11 +163,10 @@ bool Launcher::startSplash()
 {
     // Only the file beside the executable names a splash: embedded settings
     // and extension sections do not apply to these keys.
-    const std::unique_ptr<IniFile> mainFile = openMainConfigFile(splashWindowHandle_);
-    if (!mainFile) {
+    if (!config_) {
         return false;
     }
-    const SplashSettings splash = readSplashSettings(*mainFile);
+    const SplashSettings splash = readSplashSettings(config_->file());
     if (splash.image.empty()) {
         return true;
     }

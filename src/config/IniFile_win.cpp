@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "util/AsciiText.h"
 #include "util/GrowBuffer.h"
 #include "util/UniqueHandle_win.h"
 
@@ -51,6 +52,37 @@ bool IniFile::mayHaveSection(const std::wstring& section) const
     return false;
 }
 
+bool IniFile::mayHaveKey(const std::wstring& section, const std::wstring& key) const
+{
+    const std::wstring* text = nullptr;
+    for (const auto& known : sectionTexts_) {
+        if (known.first == section) {
+            text = &known.second;
+        }
+    }
+    if (text == nullptr) {
+        // A cut text is reported as the buffer size minus two.
+        std::wstring lines = readWithGrowingBuffer(kInitialBuffer, kLargestBuffer, [&](wchar_t* buffer, std::size_t size) {
+            const DWORD length = ::GetPrivateProfileSectionW(section.c_str(), buffer, static_cast<DWORD>(size),
+                                                             path_.c_str());
+            return GrowAttempt{length, size >= 2 && length == size - 2};
+        });
+        for (wchar_t& c : lines) {
+            c = asciiLower(c);
+        }
+        sectionTexts_.emplace_back(section, std::move(lines));
+        text = &sectionTexts_.back().second;
+    }
+    std::wstring wanted = trimmedBlanks(key);
+    for (wchar_t& c : wanted) {
+        if (c > 0x7F) {
+            return true;  // compared by the platform's rules only
+        }
+        c = asciiLower(c);
+    }
+    return wanted.empty() || text->find(wanted) != std::wstring::npos;
+}
+
 std::uint32_t IniFile::probe(std::array<std::uint8_t, 4>& buffer) const
 {
     UniqueFileHandle file(::CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -67,7 +99,7 @@ std::uint32_t IniFile::probe(std::array<std::uint8_t, 4>& buffer) const
 
 void IniFile::getValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const
 {
-    if (!mayHaveSection(section)) {
+    if (!mayHaveSection(section) || !mayHaveKey(section, key)) {
         value.clear();
         return;
     }
@@ -105,11 +137,13 @@ void IniFile::listSections(std::vector<std::wstring>& names) const
 std::int32_t IniFile::setValue(const std::wstring& section, const std::wstring& key, const std::wstring& value)
 {
     sectionNamesRead_ = false;
+    sectionTexts_.clear();
     return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
 }
 
 bool IniFile::removeStore()
 {
     sectionNamesRead_ = false;
+    sectionTexts_.clear();
     return ::DeleteFileW(path_.c_str()) != FALSE;
 }

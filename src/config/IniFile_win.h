@@ -38,6 +38,9 @@ public:
 private:
     // True unless the file certainly has no section of that name.
     bool mayHaveSection(const std::wstring& section) const;
+    // True unless the section certainly has no key of that name: the key's
+    // name (in any ASCII letter case) appears nowhere in the section's text.
+    bool mayHaveKey(const std::wstring& section, const std::wstring& key) const;
 
     std::wstring path_;
     // The file's section names, read on the first lookup: a key of a section
@@ -45,4 +48,8 @@ private:
     // (each profile call opens the file anew).
     mutable std::vector<std::wstring> sectionNames_;
     mutable bool sectionNamesRead_ = false;
+    // The text of each section looked into so far (its lines, NUL-separated),
+    // read once: most keys the launcher asks for are absent, and each profile
+    // call opens and reads the file anew.
+    mutable std::vector<std::pair<std::wstring, std::wstring>> sectionTexts_;
 };

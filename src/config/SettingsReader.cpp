@@ -83,6 +83,13 @@ JvmType jvmTypeFromSetting(const std::wstring& value)
 
 bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace)
 {
+    const std::unique_ptr<LayeredIniFile> layered = openLayeredSettings(source);
+    return readSettings(settings, *layered, source, trace);
+}
+
+bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
+                  const Trace& trace)
+{
     const auto traced = [&trace](const wchar_t* section, const wchar_t* key, const std::wstring& value,
                                  const wchar_t* where) {
         if (!value.empty()) {
@@ -90,17 +97,15 @@ bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trac
         }
         return value;
     };
-    {
-        const std::unique_ptr<ConfigStore> mainFile = source.openMainFile();
-        settings.productCode = traced(kSectionProductInformation, kKeyProductCode,
-                                      mainFile->readValue(kSectionProductInformation, kKeyProductCode), L"");
-        settings.productName = traced(kSectionProductInformation, kKeyProductName,
-                                      mainFile->readValue(kSectionProductInformation, kKeyProductName), L"");
-    }
+    // The product keys come from the plain main file only.
+    const ConfigStore& mainFile = layered.file();
+    settings.productCode = traced(kSectionProductInformation, kKeyProductCode,
+                                  mainFile.readValue(kSectionProductInformation, kKeyProductCode), L"");
+    settings.productName = traced(kSectionProductInformation, kKeyProductName,
+                                  mainFile.readValue(kSectionProductInformation, kKeyProductName), L"");
 
-    const std::unique_ptr<LayeredIniFile> layered = openLayeredSettings(source);
     const auto read = [&layered, &traced](const wchar_t* section, const wchar_t* key) {
-        return traced(section, key, layered->readValue(section, key), L"");
+        return traced(section, key, layered.readValue(section, key), L"");
     };
 
     const std::wstring minimum = read(kSectionJavaRuntime, kKeyMinimumVersion);

@@ -42,6 +42,11 @@ std::unique_ptr<LayeredIniFile> openLayeredSettings(SettingsSource& source);
 // Each key found is traced with its value.
 bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace = Trace());
 
+// The same from a layered store already open on the source (the product keys
+// from its file part).
+bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
+                  const Trace& trace = Trace());
+
 // Applies a "JVM Source" value to the kind switches.
 void applyJvmSource(const std::wstring& value, RuntimeSearchFilter& filter);
 

@@ -45,7 +45,8 @@ private:
 
 } // namespace
 
-bool readLauncherSettings(LauncherSettings& settings, HWND owner, const Trace& trace)
+bool readLauncherSettings(LauncherSettings& settings, HWND owner, const Trace& trace,
+                          std::unique_ptr<LayeredIniFile>& store)
 {
     std::wstring configPath;
     if (!moduleConfigPath(owner, configPath)) {
@@ -58,24 +59,6 @@ bool readLauncherSettings(LauncherSettings& settings, HWND owner, const Trace& t
         trace.line({L"embedded settings: ", embedded.empty() ? L"none" : decimalText(embedded.size()) + L" characters"});
     }
     LauncherSettingsSource source(std::move(configPath), owner);
-    return readSettings(settings, source, trace);
-}
-
-std::unique_ptr<IniFile> openMainConfigFile(HWND owner)
-{
-    std::wstring configPath;
-    if (!moduleConfigPath(owner, configPath)) {
-        return nullptr;
-    }
-    return std::make_unique<IniFile>(std::move(configPath));
-}
-
-std::unique_ptr<LayeredIniFile> openLayeredConfig(HWND owner)
-{
-    std::wstring configPath;
-    if (!moduleConfigPath(owner, configPath)) {
-        return nullptr;
-    }
-    LauncherSettingsSource source(std::move(configPath), owner);
-    return openLayeredSettings(source);
+    store = openLayeredSettings(source);
+    return readSettings(settings, *store, source, trace);
 }

@@ -261,13 +261,9 @@ void InstanceCoordination::releaseRequestMutex()
 }
 
 bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings,
-                                 const VmState& vm, HWND owner)
+                                 const ConfigStore& config, const VmState& vm, HWND owner)
 {
-    const std::unique_ptr<LayeredIniFile> layered = openLayeredConfig(owner);
-    if (!layered) {
-        return false;
-    }
-    active_ = readSingleInstance(*layered);
+    active_ = readSingleInstance(config);
     if (!active_) {
         return true;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigStore.h"
 #include "config/LauncherSettings.h"
 #include "jvm/VmLaunch_win.h"
 #include "util/UniqueHandle_win.h"
@@ -23,14 +24,14 @@ public:
     InstanceCoordination(const InstanceCoordination&) = delete;
     InstanceCoordination& operator=(const InstanceCoordination&) = delete;
 
-    // Reads "Single Instance" and sets up this start's side. `vm` is the VM
+    // Reads "Single Instance" from `config` and sets up this start's side. `vm` is the VM
     // that the primary's listener uses once the ready event is signalled; it
     // must outlive this object. False (exit code -1, no message) when the
     // configuration path cannot be formed, a secondary's arguments do not fit,
     // the primary cannot be reached, or the request cannot be posted. Any
     // other failure turns coordination off.
-    bool setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings, const VmState& vm,
-               HWND owner);
+    bool setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings, const ConfigStore& config,
+               const VmState& vm, HWND owner);
 
     // True when this start coordinates with others ("Single Instance").
     bool active() const { return active_; }

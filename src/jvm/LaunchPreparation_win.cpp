@@ -52,13 +52,9 @@ std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibr
     return toThreadAnsi(*libraryPathOption);
 }
 
-std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments,
-                                                  const Trace& trace)
+std::optional<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, HWND owner,
+                                                  std::vector<std::wstring>& arguments, const Trace& trace)
 {
-    const std::unique_ptr<LayeredIniFile> config = openLayeredConfig(owner);
-    if (!config) {
-        return std::nullopt;
-    }
     std::wstring executable;
     std::wstring folder;
     if (executablePath(owner, executable)) {
@@ -72,7 +68,7 @@ std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::w
     services.showMessage = [owner](int messageId) { showError(owner, loadMessage(messageId)); };
     services.trace = trace;
     VmOptionAssembly assembly =
-        ::assembleVmOptions(readLaunchOptionSettings(*config), executable, folder, services, arguments);
+        ::assembleVmOptions(readLaunchOptionSettings(config), executable, folder, services, arguments);
     if (!assembly.succeeded) {
         return std::nullopt;
     }

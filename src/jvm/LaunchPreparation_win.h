@@ -18,7 +18,7 @@ std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibr
 // Builds the VM options from the configuration: class path, the user's VM
 // parameters (percentages made absolute, "-Xss" sizing the VM thread), the
 // redirection settings, and appends the configured extra arguments to
-// `arguments`. Nothing when the configuration cannot be located or the class
-// path is empty (after its message, owned by `owner`).
-std::optional<VmOptionAssembly> assembleVmOptions(HWND owner, std::vector<std::wstring>& arguments,
-                                                  const Trace& trace = Trace());
+// `arguments`. The keys come from `config`. Nothing when the class path is
+// empty (after its message, owned by `owner`).
+std::optional<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, HWND owner,
+                                                  std::vector<std::wstring>& arguments, const Trace& trace = Trace());
