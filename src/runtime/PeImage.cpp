@@ -1,38 +1,10 @@
 #include "runtime/PeImage.h"
 
+#include "util/ByteIo.h"
+
 namespace {
 
-// Bounds-checked little-endian reads; `ok` turns false on the first read
-// outside the data and stays false.
-struct Reader {
-    const std::uint8_t* data;
-    std::size_t size;
-    bool ok = true;
-
-    bool has(std::size_t offset, std::size_t length)
-    {
-        if (!ok || offset > size || length > size - offset) {
-            ok = false;
-        }
-        return ok;
-    }
-    std::uint16_t u16(std::size_t offset)
-    {
-        if (!has(offset, 2)) {
-            return 0;
-        }
-        return static_cast<std::uint16_t>(data[offset] | (data[offset + 1] << 8));
-    }
-    std::uint32_t u32(std::size_t offset)
-    {
-        if (!has(offset, 4)) {
-            return 0;
-        }
-        return static_cast<std::uint32_t>(data[offset]) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |
-               (static_cast<std::uint32_t>(data[offset + 2]) << 16) |
-               (static_cast<std::uint32_t>(data[offset + 3]) << 24);
-    }
-};
+using Reader = ByteReader;
 
 constexpr std::size_t kNtHeaderOffsetField = 0x3C;
 constexpr std::size_t kFileHeaderSize = 20;

@@ -1,6 +1,6 @@
 #include "stamp/IconFile.h"
 
-#include "stamp/ByteIo.h"
+#include "util/ByteIo.h"
 
 namespace {
 

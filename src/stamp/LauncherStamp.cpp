@@ -4,7 +4,7 @@
 #include <set>
 
 #include "config/EmbeddedSettings.h"
-#include "stamp/ByteIo.h"
+#include "util/ByteIo.h"
 #include "stamp/IconFile.h"
 #include "stamp/PeResources.h"
 #include "stamp/ResourceTree.h"

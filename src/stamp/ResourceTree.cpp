@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "stamp/ByteIo.h"
+#include "util/ByteIo.h"
 
 namespace {
 

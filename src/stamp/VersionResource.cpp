@@ -1,6 +1,6 @@
 #include "stamp/VersionResource.h"
 
-#include "stamp/ByteIo.h"
+#include "util/ByteIo.h"
 
 namespace {
 

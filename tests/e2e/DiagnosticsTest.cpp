@@ -5,11 +5,7 @@
 
 namespace {
 
-const wchar_t kIni[] =
-    L"[Java Runtime Environment]\n"
-    L"Main Class=app.Main\n"
-    L"[Class Path]\n"
-    L"Class Path=\\app.jar\n";
+const wchar_t* const kIni = kMinimalIni;
 
 TEST(Diagnostics, TheRuntimeEndingTheStartBeforeMainIsExplainedInItsWords)
 {

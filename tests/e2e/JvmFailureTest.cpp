@@ -8,8 +8,7 @@
 
 namespace {
 
-const wchar_t kIni[] =
-    L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n";
+const wchar_t* const kIni = kMinimalIni;
 
 RunResult runApp(const AppScenario& app)
 {

@@ -7,11 +7,7 @@
 
 namespace {
 
-const wchar_t kIni[] =
-    L"[Java Runtime Environment]\n"
-    L"Main Class=app.Main\n"
-    L"[Class Path]\n"
-    L"Class Path=\\app.jar\n";
+const wchar_t* const kIni = kMinimalIni;
 
 // Registry keys created for one test, removed again (deepest first) when it
 // ends, whatever it asserted.

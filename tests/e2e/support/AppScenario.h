@@ -4,6 +4,10 @@
 #include "TestRuntimeControl.h"
 #include "support/Scenario.h"
 
+// The smallest working configuration: main class app.Main from \app.jar.
+inline constexpr const wchar_t* kMinimalIni =
+    L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n";
+
 // An application folder with the launcher as App.exe and a test runtime.
 class AppScenario : public Scenario {
 public:

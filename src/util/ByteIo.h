@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// Little-endian reads and writes for the binary formats the stamp tool edits
+// Little-endian reads and writes for the binary formats read from outside
 // (PE headers, resource trees, icon files, version resources).
 
 // Bounds-checked reads: `ok` turns false on the first read outside the data
