@@ -1,0 +1,21 @@
+// The text of a registry value: bytes of any type and size, not necessarily
+// ending in a NUL.
+#include "FuzzInput.h"
+#include "runtime/RegistryReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // libFuzzer's buffer is exact: a read past the value is reported.
+    const std::wstring text = registryValueText(data, size);
+    // The units before the first NUL unit, or all whole units; an odd last
+    // byte is no unit.
+    fuzzCheck(text.size() <= size / 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned unit = data[2 * i] | (data[2 * i + 1] << 8);
+        fuzzCheck(unit != 0 && static_cast<unsigned>(text[i]) == unit);
+    }
+    if (text.size() < size / 2) {
+        fuzzCheck(data[2 * text.size()] == 0 && data[2 * text.size() + 1] == 0);
+    }
+    return 0;
+}
