@@ -11,4 +11,7 @@ set(launcher_fuzz_targets
   EmbeddedSettings
   DateTimePattern
   RegistryValue
+  IconFile
+  StampResources
+  Stamp
 )
