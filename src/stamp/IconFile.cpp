@@ -99,6 +99,9 @@ std::optional<std::vector<IconImage>> parseIconFile(const std::uint8_t* data, st
         return std::nullopt;
     }
     std::vector<IconImage> images;
+    // The images of a real icon file lie side by side. Entries that name the
+    // same bytes over and over would have a small file copied into gigabytes.
+    std::size_t imageBytes = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = kDirectoryHeaderSize + i * kDirectoryEntrySize;
         IconImage image;
@@ -117,6 +120,11 @@ std::optional<std::vector<IconImage>> parseIconFile(const std::uint8_t* data, st
         if (length == 0 || offset > size || length > size - offset) {
             problem = name + " lies outside the file (offset " + std::to_string(offset) + ", " +
                       std::to_string(length) + " bytes, file of " + std::to_string(size) + " bytes)";
+            return std::nullopt;
+        }
+        imageBytes += length;
+        if (imageBytes > size - directoryEnd) {
+            problem = "the images claim more bytes than the icon file holds (they overlap)";
             return std::nullopt;
         }
         image.data.assign(data + offset, data + offset + length);

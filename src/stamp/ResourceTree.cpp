@@ -11,11 +11,20 @@ constexpr std::size_t kDirectorySize = 16;
 constexpr std::size_t kDirectoryEntrySize = 8;
 constexpr std::size_t kDataEntrySize = 16;
 constexpr std::uint32_t kHighBit = 0x80000000u;
+// Name units copied (a name is copied once per entry it names) per byte of
+// the section: far above what any real tree needs.
+constexpr std::size_t kTextUnitsPerByte = 16;
 
 struct TreeReader {
     ByteReader bytes;
     std::uint32_t sectionRva = 0;
     std::size_t dataBytes = 0;   // copied so far, bounded by the section size
+    // Read so far. Each directory entry of a real tree is 8 bytes of its own,
+    // read once; a crafted tree whose directories (or names) are shared by
+    // many entries would list far more resources than the section holds, and
+    // a few KB would take minutes and gigabytes to read.
+    std::size_t entriesRead = 0;
+    std::size_t textUnits = 0;
     std::string problem;
 
     bool fail(const std::string& text)
@@ -35,6 +44,10 @@ struct TreeReader {
         if (!bytes.ok || !bytes.has(offset + kDirectorySize, count * kDirectoryEntrySize)) {
             return fail("a resource directory lies outside the resource section");
         }
+        entriesRead += count;
+        if (entriesRead > bytes.size / kDirectoryEntrySize) {
+            return fail("the resource directories list more entries than the resource section holds");
+        }
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t entry = offset + kDirectorySize + i * kDirectoryEntrySize;
             const std::uint32_t name = bytes.u32(entry);
@@ -47,12 +60,21 @@ struct TreeReader {
                 if (!bytes.ok) {
                     return fail("a resource name lies outside the resource section");
                 }
+                if (!spendText(id.text.size())) {
+                    return false;
+                }
             } else {
                 id.number = static_cast<std::uint16_t>(name);
             }
             out.emplace_back(std::move(id), target);
         }
         return true;
+    }
+
+    bool spendText(std::size_t units)
+    {
+        textUnits += units;
+        return textUnits <= kTextUnitsPerByte * bytes.size || fail("the resource names repeat more than the resource section holds");
     }
 
     bool readData(std::uint32_t target, ResourceEntry& entry)
@@ -104,7 +126,7 @@ bool operator==(const ResourceId& a, const ResourceId& b)
 std::optional<std::vector<ResourceEntry>> parseResourceSection(const std::uint8_t* section, std::size_t size,
                                                                std::uint32_t sectionRva, std::string& problem)
 {
-    TreeReader reader{ByteReader{section, size}, sectionRva, 0, std::string()};
+    TreeReader reader{ByteReader{section, size}, sectionRva, 0, 0, 0, std::string()};
     std::vector<ResourceEntry> entries;
     std::vector<std::pair<ResourceId, std::uint32_t>> types;
     bool ok = reader.readDirectory(0, types);
@@ -119,6 +141,10 @@ std::optional<std::vector<ResourceEntry>> parseResourceSection(const std::uint8_
             for (std::size_t l = 0; ok && l < languages.size(); ++l) {
                 if ((languages[l].second & kHighBit) != 0 || languages[l].first.isText) {
                     ok = reader.fail("the resource tree is deeper than type, name and language");
+                    break;
+                }
+                if (!reader.spendText(types[t].first.text.size() + names[n].first.text.size())) {
+                    ok = false;
                     break;
                 }
                 ResourceEntry entry;
