@@ -22,6 +22,7 @@ struct ErrorCapture::Shared {
     SRWLOCK lock = SRWLOCK_INIT;
     ErrorTap tap{kSyncMarker, kKeptLimit};
     std::size_t markersPassed = 0;  // markers whose preceding bytes have been handed on
+    INIT_ONCE readerStarted = INIT_ONCE_STATIC_INIT;
 };
 
 namespace {
@@ -74,29 +75,43 @@ bool ErrorCapture::start()
     const HANDLE original = ::GetStdHandle(STD_ERROR_HANDLE);
     shared->original = usable(original) ? original : nullptr;
     shared->markerSeen = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (shared->markerSeen == nullptr || !::CreatePipe(&shared->readEnd, &shared->writeEnd, nullptr, 0)) {
+    if (shared->markerSeen == nullptr || !::CreatePipe(&shared->readEnd, &shared->writeEnd, nullptr, kKeptLimit)) {
         if (shared->markerSeen != nullptr) {
             ::CloseHandle(shared->markerSeen);
         }
         delete shared;
         return false;
     }
-    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, readStandardError, shared, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                   nullptr);
-    if (thread == nullptr) {
-        ::CloseHandle(shared->readEnd);
-        ::CloseHandle(shared->writeEnd);
-        ::CloseHandle(shared->markerSeen);
-        delete shared;
-        return false;
-    }
-    // The reader runs as long as the process; nobody waits for it.
-    ::CloseHandle(thread);
     ::SetStdHandle(STD_ERROR_HANDLE, shared->writeEnd);
     // The pipe's ends, the event and the shared state stay for the life of
-    // the process, on purpose: the thread reads until the process ends.
+    // the process, on purpose: the reader reads until the process ends.
     shared_ = shared;
     return true;
+}
+
+void ErrorCapture::startReader()
+{
+    if (shared_ == nullptr) {
+        return;
+    }
+    ::InitOnceExecuteOnce(
+        &shared_->readerStarted,
+        [](PINIT_ONCE, PVOID parameter, PVOID*) -> BOOL {
+            auto* shared = static_cast<Shared*>(parameter);
+            HANDLE thread = ::CreateThread(nullptr, 64 * 1024, readStandardError, shared,
+                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+            if (thread == nullptr) {
+                // Nobody will read: writers get a broken pipe instead of
+                // waiting for ever on a full one.
+                ::CloseHandle(shared->readEnd);
+                shared->readEnd = nullptr;
+                return TRUE;
+            }
+            // The reader runs as long as the process; nobody waits for it.
+            ::CloseHandle(thread);
+            return TRUE;
+        },
+        shared_, nullptr);
 }
 
 void ErrorCapture::stopKeeping()
@@ -114,6 +129,7 @@ void ErrorCapture::flush()
     if (shared_ == nullptr) {
         return;
     }
+    startReader();
     ::AcquireSRWLockExclusive(&shared_->lock);
     const std::size_t wanted = shared_->tap.markersSeen() + 1;
     ::ReleaseSRWLockExclusive(&shared_->lock);

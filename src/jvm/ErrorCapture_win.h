@@ -3,7 +3,8 @@
 
 // What the runtime writes to standard error while it starts, kept so that a
 // start that the runtime ends before main can say why. From `start` on, the
-// process's standard error is a pipe that a thread of the launcher reads: it
+// process's standard error is a pipe that a thread of the launcher reads
+// from `startReader` on (until then the pipe holds what is written): it
 // hands every byte on unchanged to the standard error there was before (a
 // console or a redirect; nothing for a windowed start without one) and keeps
 // a copy of the last 64 KB until main begins.
@@ -15,8 +16,14 @@ public:
 
     // Installs the pipe. Must run before the runtime's library is loaded: its
     // C library takes its standard error when it starts. False when the pipe
-    // or its thread cannot be made; standard error then stays as it was.
+    // cannot be made; standard error then stays as it was.
     bool start();
+
+    // Starts the thread that reads the pipe, once; the first flush starts it
+    // too. Starting it once the VM's thread runs keeps its cost out of the
+    // way to the VM. Without a thread the pipe is closed for reading, so that
+    // nothing waits on it.
+    void startReader();
 
     // Main has begun: no more copies are kept; bytes still flow on.
     void stopKeeping();

@@ -158,6 +158,10 @@ int startVmThread(VmLaunch& launch, VmState& vm)
     VmThreadWork work{&launch, &vm};
     UniqueHandle thread(::CreateThread(nullptr, static_cast<SIZE_T>(launch.threadStackSize), vmThreadMain, &work, 0,
                                        nullptr));
+    // Standard error is read from now on, while the VM's thread is on its way.
+    if (launch.errorCapture != nullptr) {
+        launch.errorCapture->startReader();
+    }
     if (!thread) {
         return runVm(launch, vm);
     }
