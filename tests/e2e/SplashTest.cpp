@@ -104,8 +104,14 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
                 const bool visible = window != nullptr && ::IsWindowVisible(window);
                 if (window != nullptr) {
                     seen = true;
-                    ::GetWindowRect(window, &rect);
-                    shadow = (::GetClassLongPtrW(window, GCL_STYLE) & CS_DROPSHADOW) != 0;
+                    // A window closing meanwhile answers nothing; keep what it said before.
+                    RECT now{};
+                    if (::GetWindowRect(window, &now)) {
+                        rect = now;
+                    }
+                    if (const ULONG_PTR style = ::GetClassLongPtrW(window, GCL_STYLE)) {
+                        shadow = (style & CS_DROPSHADOW) != 0;
+                    }
                 }
                 visibleInMain |= visible && log.has("main.thread") && !log.has("detach");
                 goneAfterMain |= seen && !visible && log.has("detach");
