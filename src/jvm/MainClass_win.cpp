@@ -1,5 +1,6 @@
 #include "jvm/MainClass_win.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "jvm/ErrorCapture_win.h"
@@ -43,13 +44,7 @@ jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
         clearPendingException(env);
         return nullptr;
     }
-    std::wstring dotted = launch.mainClass;
-    for (wchar_t& c : dotted) {
-        if (c == L'/') {
-            c = L'.';
-        }
-    }
-    jstring name = newJavaString(dotted, env);
+    jstring name = newJavaString(dottedClassName(launch.mainClass), env);
     if (name == nullptr) {
         clearPendingException(env);
         return nullptr;
@@ -144,6 +139,12 @@ bool failAndDetach(const VmState& vm)
 }
 
 } // namespace
+
+std::wstring dottedClassName(std::wstring name)
+{
+    std::replace(name.begin(), name.end(), L'/', L'.');
+    return name;
+}
 
 bool invokeMainClass(const VmLaunch& launch, VmState& vm)
 {

@@ -13,6 +13,9 @@ jstring newJavaString(const std::wstring& text, JNIEnv* env);
 // gives an empty array.
 jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env);
 
+// A class name in dot form ("app/Main" gives "app.Main").
+std::wstring dottedClassName(std::wstring name);
+
 // True when a JNI call left an exception pending; it is then printed by the
 // VM (and thereby cleared).
 bool describePendingException(JNIEnv* env);

@@ -1,6 +1,7 @@
 #include "jvm/StartFailure_win.h"
 
 #include "jvm/ErrorCapture_win.h"
+#include "jvm/MainClass_win.h"
 #include "ui/ErrorReporting_win.h"
 #include "util/TextConversion_win.h"
 #include "util/UniqueHandle_win.h"
@@ -45,16 +46,6 @@ std::string errorFileText(const std::wstring& path, std::uint64_t start)
     return text;
 }
 
-std::wstring dotted(std::wstring name)
-{
-    for (wchar_t& c : name) {
-        if (c == L'/') {
-            c = L'.';
-        }
-    }
-    return name;
-}
-
 } // namespace
 
 void reportStartFailure(const VmLaunch& launch, const VmState& vm, const std::wstring& designed)
@@ -68,6 +59,6 @@ void reportStartFailure(const VmLaunch& launch, const VmState& vm, const std::ws
     if (!designed.empty()) {
         showError(ownerWindow(launch), words.empty() ? designed : designed + L"\n" + words);
     } else if (!launch.isService) {
-        showErrorMessage(ownerWindow(launch), IDS_START_FAILED, {dotted(launch.mainClass), launch.runtimeFolder, words});
+        showErrorMessage(ownerWindow(launch), IDS_START_FAILED, {dottedClassName(launch.mainClass), launch.runtimeFolder, words});
     }
 }

@@ -87,12 +87,12 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
                RegistryView view, RegistryReader& registry, const PathExists& exists,
                std::vector<RuntimeCandidate>& candidates, const Trace& trace)
 {
-    const std::wstring where = std::wstring(row.root == RegistryRoot::CurrentUser ? L"HKCU\\" : L"HKLM\\") + row.key;
+    const wchar_t* const root = row.root == RegistryRoot::CurrentUser ? L"HKCU\\" : L"HKLM\\";
     // One line per subkey left out or taken, with why; the parts of the
     // outcome are only put together when the trace is on.
     const auto traced = [&](const std::wstring& name, std::wstring_view what, std::wstring_view detail = {},
                             std::wstring_view more = {}) {
-        trace.line({L"registry ", where, name, row.tail, L": ", what, detail, more});
+        trace.line({L"registry ", root, row.key, name, row.tail, L": ", what, detail, more});
     };
     const JvmType probeType =
         row.favorServerProbedAsClientFirst && jvmType == JvmType::FavorServer ? JvmType::ClientFirst : jvmType;
@@ -115,9 +115,7 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
             return true;
         });
     if (!subkeys) {
-        if (trace.on()) {
-            trace.line({L"registry ", where, L": not present", view == RegistryView::Bits32 ? L" (32-bit view)" : L""});
-        }
+        trace.line({L"registry ", root, row.key, L": not present", view == RegistryView::Bits32 ? L" (32-bit view)" : L""});
         return;
     }
     for (const RegistrySubkey& subkey : *subkeys) {
@@ -154,9 +152,7 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
         const RuntimeKind kind = subkeyKind(row, subkey.name);
         candidate.preferred = kindSearched(filter, kind) && vendorFavoured(filter, row.vendor);
         if (trace.on()) {
-            traced(subkey.name, L"candidate ", formatVersion(version),
-                   L" at " + candidate.homeFolder + (candidate.hasServerVm ? L", server VM" : L"") +
-                       (candidate.preferred ? L", preferred" : L""));
+            traced(subkey.name, L"candidate ", describeCandidate(candidate));
         }
         candidates.push_back(std::move(candidate));
     }

@@ -44,3 +44,9 @@ bool hasJavaRuntimeMarker(const std::wstring& folder, const PathExists& exists)
 {
     return exists(folder + L"bin\\java.dll");
 }
+
+std::wstring describeCandidate(const RuntimeCandidate& candidate)
+{
+    return formatVersion(candidate.version) + L" at " + candidate.homeFolder +
+           (candidate.hasServerVm ? L", server VM" : L"") + (candidate.preferred ? L", preferred" : L"");
+}

@@ -16,6 +16,9 @@ struct RuntimeCandidate {
     bool preferred = false;
 };
 
+// "<version> at <folder>[, server VM][, preferred]", for the trace.
+std::wstring describeCandidate(const RuntimeCandidate& candidate);
+
 // The JVM library of a runtime folder (ending with "\", or empty to probe the
 // bare sub-paths against the current directory) for the JVM type: the first
 // existing of the type's sub-paths. Sets `hasServerVm` when a library is

@@ -62,16 +62,6 @@ std::wstring runtimeNotFoundMessage(const LauncherSettings& settings, RuntimeSel
     return formatMessage(host.loadMessage(format), {phrase});
 }
 
-namespace {
-
-std::wstring describeCandidate(const RuntimeCandidate& candidate)
-{
-    return formatVersion(candidate.version) + L" at " + candidate.homeFolder +
-           (candidate.hasServerVm ? L" (server VM)" : L"") + (candidate.preferred ? L" (preferred)" : L"");
-}
-
-} // namespace
-
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host,
                                               const Trace& trace)
 {
@@ -79,17 +69,19 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
     RuntimeSelection selection;
     bool hasServerVm = false;
     // One line per source tried: what it yielded, or why nothing.
-    const auto tried = [&trace](std::wstring_view source, std::wstring_view outcome) {
-        trace.line({L"runtime source ", source, L": ", outcome});
+    // Its parts are only put together when the trace is on.
+    const auto tried = [&trace](std::wstring_view source, std::wstring_view where, std::wstring_view outcome,
+                                std::wstring_view detail = {}) {
+        trace.line({L"runtime source ", source, where, L": ", outcome, detail});
     };
     const auto found = [](const std::wstring& library) {
-        return library.empty() ? std::wstring(L"no JVM library") : library;
+        return library.empty() ? std::wstring_view(L"no JVM library") : std::wstring_view(library);
     };
 
     // 1. The configured folder, as written (relative to the current directory).
     if (!settings.jrePath.empty()) {
         selection.jvmLibraryPath = findJvmLibrary(withSeparator(settings.jrePath), settings.jvmType, hasServerVm, exists);
-        tried(L"\"JRE Path\" " + settings.jrePath, found(selection.jvmLibraryPath));
+        tried(L"\"JRE Path\" ", settings.jrePath, found(selection.jvmLibraryPath));
         if (!selection.jvmLibraryPath.empty()) {
             selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
             return selection;
@@ -112,20 +104,22 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
         // started from.
         if (!home.empty()) {
             selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
-            tried(L"beside the launcher " + home, found(selection.jvmLibraryPath));
+            tried(L"beside the launcher ", home, found(selection.jvmLibraryPath));
             if (!selection.jvmLibraryPath.empty()) {
                 return selection;
             }
         } else {
-            tried(L"beside the launcher", L"no bin\\java.dll in " + folder + L" or its jre64\\");
+            trace.line({L"runtime source beside the launcher: no bin\\java.dll in ", folder, L" or its jre64\\"});
         }
     }
 
     // 3. The registry: the own view, then the 32-bit view for a pair launcher.
     const auto choose = [&](RegistryView view) {
-        const std::wstring name = view == RegistryView::Own ? L"registry, own view" : L"registry, 32-bit view";
         const std::optional<RuntimeCandidate> chosen = chooseCandidate(host.searchRegistry(settings, view), settings);
-        tried(name, chosen ? L"chosen " + describeCandidate(*chosen) : std::wstring(L"nothing found"));
+        if (trace.on()) {
+            tried(view == RegistryView::Own ? L"registry, own view" : L"registry, 32-bit view", {},
+                  chosen ? L"chosen " + describeCandidate(*chosen) : std::wstring(L"nothing found"));
+        }
         return chosen;
     };
     std::optional<RuntimeCandidate> chosen = choose(RegistryView::Own);
@@ -140,7 +134,7 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
         if (!selection.jvmLibraryPath.empty()) {
             return selection;
         }
-        tried(L"registry", L"the chosen runtime has no JVM library any more");
+        tried(L"registry", {}, L"the chosen runtime has no JVM library any more");
         selection.relaunchThroughPair = false;
     }
 
@@ -156,27 +150,29 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
                 release ? releaseFileVersion(*release).value_or(VersionNumber{}) : VersionNumber{};
             if (inRange(version, settings.versionRange)) {
                 selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
-                tried(L"JAVA_HOME " + home, found(selection.jvmLibraryPath));
+                tried(L"JAVA_HOME ", home, found(selection.jvmLibraryPath));
                 if (!selection.jvmLibraryPath.empty()) {
                     selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
                     return selection;
                 }
             } else {
-                tried(L"JAVA_HOME " + home, L"version " + formatVersion(version) + L" out of range");
+                if (trace.on()) {
+                    tried(L"JAVA_HOME ", home, L"version " + formatVersion(version), L" out of range");
+                }
             }
         } else {
-            tried(L"JAVA_HOME", L"not set");
+            tried(L"JAVA_HOME", {}, L"not set");
         }
     }
 
     // 5. The user.
-    tried(L"the user", L"the runtime-not-found dialog");
+    tried(L"the user", {}, L"the runtime-not-found dialog");
     const std::optional<RuntimeSelectionHost::UserChoice> choice =
         host.askUserForRuntime(runtimeNotFoundMessage(settings, host), settings.jvmType);
     if (!choice) {
         return std::nullopt;
     }
-    tried(L"the user", L"chose " + choice->folder);
+    tried(L"the user", {}, L"chose ", choice->folder);
     selection.jvmLibraryPath = choice->jvmLibraryPath;
     selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
     host.rememberJrePath(choice->folder);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <optional>
 
 #include "util/LaunchError.h"
 
@@ -24,37 +25,36 @@ std::string toThreadAnsi(const std::wstring& text)
     return result;
 }
 
+namespace {
+
+// The bytes as wide text in `codePage`; nothing when they do not convert
+// (with MB_ERR_INVALID_CHARS: when they are not valid there).
+std::optional<std::wstring> widened(const std::string& bytes, UINT codePage, DWORD flags)
+{
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        return std::nullopt;
+    }
+    const int length = static_cast<int>(bytes.size());
+    const int size = ::MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    if (size <= 0) {
+        return std::nullopt;
+    }
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(codePage, flags, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+} // namespace
+
 std::wstring fromThreadAnsi(const std::string& text)
 {
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
-        return std::wstring();
-    }
-    const int length = static_cast<int>(text.size());
-    const int size = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0);
-    if (size <= 0) {
-        return std::wstring();
-    }
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, result.data(), size);
-    return result;
+    return widened(text, CP_THREAD_ACP, 0).value_or(std::wstring());
 }
 
 std::wstring fromProgramOutput(const std::string& bytes)
 {
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        return std::wstring();
+    if (std::optional<std::wstring> text = widened(bytes, CP_UTF8, MB_ERR_INVALID_CHARS)) {
+        return std::move(*text);
     }
-    const int length = static_cast<int>(bytes.size());
-    UINT codePage = CP_UTF8;
-    int size = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
-    if (size <= 0) {
-        codePage = CP_THREAD_ACP;
-        size = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-    }
-    if (size <= 0) {
-        return std::wstring();
-    }
-    std::wstring text(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
-    return text;
+    return fromThreadAnsi(bytes);
 }
