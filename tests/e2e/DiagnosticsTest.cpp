@@ -57,15 +57,13 @@ TEST(Diagnostics, TheRuntimeEndingTheStartBeforeMainIsExplainedInItsWords)
     }
 }
 
-// The lines a deployer looks for, in the trace of one start.
-std::string tracedStart(AppScenario& app, const std::wstring& arguments = std::wstring())
+// The trace of one start; the runtime-not-found dialog is cancelled.
+std::string tracedStart(const AppScenario& app)
 {
-    const std::wstring trace = app.path(L"launch.log");
-    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", trace.c_str());
-    const RunResult result = app.run(arguments, 30000, [](const DialogInfo&) { return IDCANCEL; });
-    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr);
+    RunResult result;
+    const std::string trace = app.runTraced(result, [](const DialogInfo&) { return IDCANCEL; });
     EXPECT_FALSE(result.timedOut);
-    return app.readBytes(L"launch.log");
+    return trace;
 }
 
 TEST(Diagnostics, TheTraceNamesEveryDecision)

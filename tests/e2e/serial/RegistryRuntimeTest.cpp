@@ -207,13 +207,10 @@ TEST(RegistryRuntime, TheTraceSaysWhichRegisteredRuntimeWasChosenAndWhy)
     registry.add(L"Software\\JavaSoft\\JDK\\1.8", app.path(L"jdk-17"));
     registry.add(L"Software\\JavaSoft\\JDK\\17.0.2", app.path(L"jdk-17"));
     registry.add(L"Software\\JavaSoft\\JDK\\21", app.path(L"gone"));
-    const std::wstring trace = app.path(L"launch.log");
-    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", trace.c_str());
-    const RunResult result = app.run();
-    ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr);
+    RunResult result;
+    const std::string text = app.runTraced(result);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0u);
-    const std::string text = app.readBytes(L"launch.log");
     const std::string home = utf8(app.path(L"jdk-17")) + "\\";
     for (const std::string& line : {
              std::string("registry HKLM\\Software\\JavaSoft\\JDK\\1.8: version 1.8 out of range"),

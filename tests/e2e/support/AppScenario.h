@@ -28,6 +28,16 @@ public:
 
     void writeIni(const std::wstring& text) const { writeText(L"App.ini", text); }
 
+    // Starts the launcher with its decision trace written to launch.log in
+    // the folder, and returns the trace.
+    std::string runTraced(RunResult& result, const DialogHandler& handler = pressDefaultButton) const
+    {
+        ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", path(L"launch.log").c_str());
+        result = run(std::wstring(), 30000, handler);
+        ::SetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr);
+        return readBytes(L"launch.log");
+    }
+
     static std::wstring runtimeBuildFolder()
     {
         std::wstring folder;
