@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "runtime/PeImage.h"
+#include "util/PeHeaders.h"
 #include "util/UniqueHandle_win.h"
 
 bool isX86Library(const std::wstring& path)

@@ -9,10 +9,10 @@
 #include "stamp/PeResources.h"
 #include "stamp/ResourceTree.h"
 #include "stamp/StampText.h"
+#include "util/PeHeaders.h"
 
 namespace {
 
-constexpr std::uint16_t kSubsystemGui = 2;
 constexpr std::uint16_t kIconGroupId = 1;
 constexpr std::uint16_t kVersionId = 1;
 constexpr std::uint16_t kManifestId = 1;
@@ -213,7 +213,7 @@ StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const Sta
     if (!entries) {
         return refuse(StampInput::Launcher, "damaged resources: " + problem);
     }
-    const std::string missing = layout->subsystem != kSubsystemGui ? "not a GUI program" : missingLauncherMark(*entries);
+    const std::string missing = layout->subsystem != kSubsystemWindowsGui ? "not a GUI program" : missingLauncherMark(*entries);
     if (!missing.empty()) {
         return refuse(StampInput::Launcher, "not a launcher built by this project (" + missing + ")");
     }

@@ -1,14 +1,11 @@
 #include "stamp/PeResources.h"
 
 #include "util/ByteIo.h"
+#include "util/PeHeaders.h"
 
 namespace {
 
-constexpr std::size_t kNtHeaderOffsetField = 0x3C;
-constexpr std::size_t kFileHeaderSize = 20;
 constexpr std::size_t kSectionHeaderSize = 40;
-constexpr std::uint16_t kMachineX64 = 0x8664;
-constexpr std::uint16_t kOptionalMagic64 = 0x20B;
 constexpr std::size_t kOptionalHeader64Size = 240;   // with all 16 data directories
 constexpr std::size_t kDataDirectories = 112;        // offset of the directories in the optional header
 constexpr std::size_t kDirectoryCount = 16;
@@ -24,7 +21,6 @@ constexpr std::size_t kFileAlignment = 36;
 constexpr std::size_t kSizeOfImage = 56;
 constexpr std::size_t kSizeOfHeaders = 60;
 constexpr std::size_t kCheckSum = 64;
-constexpr std::size_t kSubsystem = 68;
 constexpr std::size_t kNumberOfRvaAndSizes = 108;
 
 // Offsets in a section header.
@@ -45,6 +41,16 @@ struct Section {
     std::uint64_t rawEnd() const { return static_cast<std::uint64_t>(rawPointer) + rawSize; }
 };
 
+// Why the DOS or NT headers were refused.
+const char* headerProblem(PeHeaderFault fault)
+{
+    switch (fault) {
+    case PeHeaderFault::NoDosSignature: return "not a Windows executable (it does not start with \"MZ\")";
+    case PeHeaderFault::NtHeaderOutside: return "truncated or damaged: its PE header lies beyond the end of the file";
+    default: return "not a Windows executable (no PE signature)";
+    }
+}
+
 Section readSection(ByteReader& reader, std::size_t header)
 {
     Section section;
@@ -59,28 +65,19 @@ Section readSection(ByteReader& reader, std::size_t header)
 
 std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, std::size_t size, std::string& problem)
 {
+    PeHeaderFault fault = PeHeaderFault::None;
+    const std::optional<PeHeaderLayout> headers = readPeHeaderLayout(data, size, fault);
+    if (!headers) {
+        problem = headerProblem(fault);
+        return std::nullopt;
+    }
     ByteReader reader{data, size};
-    if (!reader.has(0, 2) || data[0] != 'M' || data[1] != 'Z') {
-        problem = "not a Windows executable (it does not start with \"MZ\")";
-        return std::nullopt;
-    }
-    const std::size_t nt = reader.u32(kNtHeaderOffsetField);
-    if (!reader.ok || !reader.has(nt, 4 + kFileHeaderSize)) {
-        problem = "truncated or damaged: its PE header lies beyond the end of the file";
-        return std::nullopt;
-    }
-    if (data[nt] != 'P' || data[nt + 1] != 'E' || data[nt + 2] != 0 || data[nt + 3] != 0) {
-        problem = "not a Windows executable (no PE signature)";
-        return std::nullopt;
-    }
     PeResourceLayout layout;
-    const std::size_t fileHeader = nt + 4;
-    const std::uint16_t machine = reader.u16(fileHeader);
-    layout.sectionCount = reader.u16(fileHeader + 2);
-    const std::size_t optionalSize = reader.u16(fileHeader + 16);
-    layout.optionalHeader = fileHeader + kFileHeaderSize;
-    layout.sectionTable = layout.optionalHeader + optionalSize;
-    if (machine != kMachineX64) {
+    layout.sectionCount = headers->sectionCount;
+    const std::size_t optionalSize = headers->optionalHeaderSize;
+    layout.optionalHeader = headers->optionalHeader;
+    layout.sectionTable = headers->sectionTable;
+    if (headers->headers.machine != kMachineAmd64) {
         problem = "not a 64-bit (x64) executable";
         return std::nullopt;
     }
@@ -93,7 +90,7 @@ std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, s
     }
     layout.sectionAlignment = reader.u32(opt + kSectionAlignment);
     layout.fileAlignment = reader.u32(opt + kFileAlignment);
-    layout.subsystem = reader.u16(opt + kSubsystem);
+    layout.subsystem = headers->headers.subsystem;
     const std::uint32_t headersSize = reader.u32(opt + kSizeOfHeaders);
     if (!isPowerOfTwo(layout.fileAlignment) || layout.fileAlignment < 512 || layout.fileAlignment > 65536 ||
         !isPowerOfTwo(layout.sectionAlignment) || layout.sectionAlignment < layout.fileAlignment) {

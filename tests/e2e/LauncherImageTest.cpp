@@ -6,7 +6,7 @@
 #include <cctype>
 #include <set>
 
-#include "runtime/PeImage.h"
+#include "util/PeHeaders.h"
 #include "support/PeImports.h"
 #include "support/Scenario.h"
 

@@ -1,7 +1,7 @@
 // The PE header reader on any file that claims to be a jvm.dll: truncated,
 // crafted, or no executable at all.
 #include "FuzzInput.h"
-#include "runtime/PeImage.h"
+#include "util/PeHeaders.h"
 
 namespace {
 

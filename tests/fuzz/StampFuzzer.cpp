@@ -7,11 +7,11 @@
 
 #include "FuzzInput.h"
 #include "config/EmbeddedSettings.h"
-#include "runtime/PeImage.h"
 #include "stamp/IconFile.h"
 #include "stamp/LauncherStamp.h"
 #include "stamp/PeResources.h"
 #include "stamp/ResourceTree.h"
+#include "util/PeHeaders.h"
 
 namespace {
 

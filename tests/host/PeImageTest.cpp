@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/PeImage.h"
+#include "util/PeHeaders.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <sstream>
 
 #include "config/EmbeddedSettings.h"
-#include "runtime/PeImage.h"
 #include "stamp/LauncherStamp.h"
 #include "stamp/PeResources.h"
 #include "stamp/ResourceTree.h"
 #include "stamp/StampCommand.h"
+#include "util/PeHeaders.h"
 
 namespace {
 
