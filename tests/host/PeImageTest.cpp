@@ -84,4 +84,32 @@ TEST(PeImage, DamagedImagesAreNotImages)
     }
 }
 
+TEST(PeImage, LayoutSaysWhereTheHeadersLieAndWhichCheckFailed)
+{
+    const auto good = makeImage(kMachineAmd64, 0x20B, kSubsystemWindowsGui);
+    PeHeaderFault fault = PeHeaderFault::NoPeSignature;
+    const auto layout = readPeHeaderLayout(good.data(), good.size(), fault);
+    ASSERT_TRUE(layout.has_value());
+    EXPECT_EQ(fault, PeHeaderFault::None);
+    EXPECT_EQ(layout->sectionCount, 1u);
+    EXPECT_EQ(layout->optionalHeader, 0x98u);
+    EXPECT_EQ(layout->optionalHeaderSize, 240u);
+    EXPECT_EQ(layout->sectionTable, 0x98u + 240u);
+
+    auto noMz = good;
+    noMz[1] = 'X';
+    const auto cut = std::vector<std::uint8_t>(good.begin(), good.begin() + 0x97);
+    auto badSignature = good;
+    badSignature[0x83] = 1;
+    const std::pair<std::vector<std::uint8_t>, PeHeaderFault> rows[] = {
+        {noMz, PeHeaderFault::NoDosSignature},
+        {cut, PeHeaderFault::NtHeaderOutside},
+        {badSignature, PeHeaderFault::NoPeSignature},
+    };
+    for (const auto& row : rows) {
+        EXPECT_FALSE(readPeHeaderLayout(row.first.data(), row.first.size(), fault).has_value());
+        EXPECT_EQ(fault, row.second);
+    }
+}
+
 } // namespace
