@@ -61,6 +61,117 @@ Section readSection(ByteReader& reader, std::size_t header)
     return section;
 }
 
+// A field of a data directory: 0 its RVA, 4 its size.
+std::uint32_t directoryField(ByteReader& reader, const PeResourceLayout& layout, std::size_t index, std::size_t field)
+{
+    return reader.u32(layout.optionalHeader + kDataDirectories + 8 * index + field);
+}
+
+// The PE32+ optional header with its 16 data directories, the alignments and
+// a section table that lies within the headers.
+bool readOptionalHeader64(ByteReader& reader, std::size_t optionalSize, PeResourceLayout& layout, std::string& problem)
+{
+    const std::size_t opt = layout.optionalHeader;
+    if (optionalSize < kOptionalHeader64Size || !reader.has(opt, optionalSize) ||
+        reader.u16(opt) != kOptionalMagic64 || reader.u32(opt + kNumberOfRvaAndSizes) < kDirectoryCount) {
+        problem = reader.ok ? "not a PE32+ image with the usual 16 data directories"
+                            : "truncated or damaged: its optional header lies beyond the end of the file";
+        return false;
+    }
+    layout.sectionAlignment = reader.u32(opt + kSectionAlignment);
+    layout.fileAlignment = reader.u32(opt + kFileAlignment);
+    const std::uint32_t headersSize = reader.u32(opt + kSizeOfHeaders);
+    if (!isPowerOfTwo(layout.fileAlignment) || layout.fileAlignment < 512 || layout.fileAlignment > 65536 ||
+        !isPowerOfTwo(layout.sectionAlignment) || layout.sectionAlignment < layout.fileAlignment) {
+        problem = "damaged: its section or file alignment is not a power of two of the usual range";
+        return false;
+    }
+    const std::uint64_t tableEnd = layout.sectionTable + static_cast<std::uint64_t>(layout.sectionCount) * kSectionHeaderSize;
+    if (layout.sectionCount == 0 || tableEnd > headersSize || headersSize > reader.size) {
+        problem = "truncated or damaged: its section table does not lie within its headers";
+        return false;
+    }
+    return true;
+}
+
+// The section table, each section inside the file and after the one before it.
+bool readSections(ByteReader& reader, const PeResourceLayout& layout, std::vector<Section>& sections, std::string& problem)
+{
+    for (std::size_t i = 0; i < layout.sectionCount; ++i) {
+        sections.push_back(readSection(reader, layout.sectionTable + i * kSectionHeaderSize));
+        const Section& s = sections.back();
+        if (s.rawSize != 0 && s.rawEnd() > reader.size) {
+            problem = "truncated: section " + std::to_string(i + 1) + " ends beyond the end of the file";
+            return false;
+        }
+        if (i > 0 && s.virtualAddress < sections[i - 1].virtualEnd()) {
+            problem = "damaged: its sections are not in address order";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The section the resource directory points at, followed by nothing but the
+// relocation section, in the file as in memory, and with nothing after it.
+bool placeResourceSection(ByteReader& reader, const std::vector<Section>& sections, PeResourceLayout& layout,
+                          std::string& problem)
+{
+    const std::uint32_t resourceRva = directoryField(reader, layout, kResourceDirectory, 0);
+    std::size_t resource = 0;
+    while (resource < sections.size() && (sections[resource].virtualAddress != resourceRva || resourceRva == 0)) {
+        ++resource;
+    }
+    if (resource == sections.size() || directoryField(reader, layout, kResourceDirectory, 4) == 0 ||
+        sections[resource].rawSize == 0) {
+        problem = "without a resource section";
+        return false;
+    }
+    layout.resourceSection = resource;
+    layout.resourceRva = resourceRva;
+    layout.resourceRawOffset = sections[resource].rawPointer;
+    layout.resourceRawSize = sections[resource].rawSize;
+    // Only the relocation section may follow, and it must follow in the file too.
+    const std::size_t following = sections.size() - resource - 1;
+    if (following > 1 ||
+        (following == 1 && (directoryField(reader, layout, kRelocationDirectory, 0) != sections.back().virtualAddress ||
+                            sections.back().rawPointer < sections[resource].rawEnd()))) {
+        problem = "laid out unusually: its resource section is followed by sections other than the relocations";
+        return false;
+    }
+    if (following == 1) {
+        layout.relocationSection = resource + 1;
+    }
+    for (std::size_t i = 0; i < resource; ++i) {
+        if (sections[i].rawSize != 0 && sections[i].rawEnd() > sections[resource].rawPointer) {
+            problem = "laid out unusually: its resource section is not the last data in the file";
+            return false;
+        }
+    }
+    const std::uint64_t fileEnd = sections.back().rawSize != 0 ? sections.back().rawEnd() : sections[resource].rawEnd();
+    if (fileEnd != reader.size) {
+        problem = "followed by " + std::to_string(reader.size - fileEnd) +
+                  " bytes after its last section; stamp the launcher before appending anything to it";
+        return false;
+    }
+    return true;
+}
+
+// Nothing else the loader finds by address may live in what moves.
+bool directoriesStayPut(ByteReader& reader, const PeResourceLayout& layout, std::string& problem)
+{
+    for (std::size_t index = 0; index < kDirectoryCount; ++index) {
+        const std::uint32_t size = directoryField(reader, layout, index, 4);
+        const std::uint64_t end = static_cast<std::uint64_t>(directoryField(reader, layout, index, 0)) + size;
+        if (index != kResourceDirectory && index != kCertificateDirectory && size != 0 && end > layout.resourceRva &&
+            !(index == kRelocationDirectory && layout.relocationSection)) {
+            problem = "laid out unusually: data directory " + std::to_string(index) + " lies in its resource section";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, std::size_t size, std::string& problem)
@@ -71,99 +182,27 @@ std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, s
         problem = headerProblem(fault);
         return std::nullopt;
     }
-    ByteReader reader{data, size};
-    PeResourceLayout layout;
-    layout.sectionCount = headers->sectionCount;
-    const std::size_t optionalSize = headers->optionalHeaderSize;
-    layout.optionalHeader = headers->optionalHeader;
-    layout.sectionTable = headers->sectionTable;
     if (headers->headers.machine != kMachineAmd64) {
         problem = "not a 64-bit (x64) executable";
         return std::nullopt;
     }
-    const std::size_t opt = layout.optionalHeader;
-    if (optionalSize < kOptionalHeader64Size || !reader.has(opt, optionalSize) ||
-        reader.u16(opt) != kOptionalMagic64 || reader.u32(opt + kNumberOfRvaAndSizes) < kDirectoryCount) {
-        problem = reader.ok ? "not a PE32+ image with the usual 16 data directories"
-                            : "truncated or damaged: its optional header lies beyond the end of the file";
+    ByteReader reader{data, size};
+    PeResourceLayout layout;
+    layout.sectionCount = headers->sectionCount;
+    layout.optionalHeader = headers->optionalHeader;
+    layout.sectionTable = headers->sectionTable;
+    if (!readOptionalHeader64(reader, headers->optionalHeaderSize, layout, problem)) {
         return std::nullopt;
     }
-    layout.sectionAlignment = reader.u32(opt + kSectionAlignment);
-    layout.fileAlignment = reader.u32(opt + kFileAlignment);
     layout.subsystem = headers->headers.subsystem;
-    const std::uint32_t headersSize = reader.u32(opt + kSizeOfHeaders);
-    if (!isPowerOfTwo(layout.fileAlignment) || layout.fileAlignment < 512 || layout.fileAlignment > 65536 ||
-        !isPowerOfTwo(layout.sectionAlignment) || layout.sectionAlignment < layout.fileAlignment) {
-        problem = "damaged: its section or file alignment is not a power of two of the usual range";
-        return std::nullopt;
-    }
-    const std::uint64_t tableEnd = layout.sectionTable + static_cast<std::uint64_t>(layout.sectionCount) * kSectionHeaderSize;
-    if (layout.sectionCount == 0 || tableEnd > headersSize || headersSize > size) {
-        problem = "truncated or damaged: its section table does not lie within its headers";
-        return std::nullopt;
-    }
-
-    auto directory = [&](std::size_t index, std::size_t field) { return reader.u32(opt + kDataDirectories + 8 * index + field); };
-    if (directory(kCertificateDirectory, 4) != 0) {
+    if (directoryField(reader, layout, kCertificateDirectory, 4) != 0) {
         problem = "signed (it carries a certificate table); stamp the unsigned launcher and sign the stamped copy";
         return std::nullopt;
     }
     std::vector<Section> sections;
-    for (std::size_t i = 0; i < layout.sectionCount; ++i) {
-        sections.push_back(readSection(reader, layout.sectionTable + i * kSectionHeaderSize));
-        const Section& s = sections.back();
-        if (s.rawSize != 0 && s.rawEnd() > size) {
-            problem = "truncated: section " + std::to_string(i + 1) + " ends beyond the end of the file";
-            return std::nullopt;
-        }
-        if (i > 0 && s.virtualAddress < sections[i - 1].virtualEnd()) {
-            problem = "damaged: its sections are not in address order";
-            return std::nullopt;
-        }
-    }
-    const std::uint32_t resourceRva = directory(kResourceDirectory, 0);
-    std::size_t resource = 0;
-    while (resource < sections.size() && (sections[resource].virtualAddress != resourceRva || resourceRva == 0)) {
-        ++resource;
-    }
-    if (resource == sections.size() || directory(kResourceDirectory, 4) == 0 || sections[resource].rawSize == 0) {
-        problem = "without a resource section";
+    if (!readSections(reader, layout, sections, problem) || !placeResourceSection(reader, sections, layout, problem) ||
+        !directoriesStayPut(reader, layout, problem)) {
         return std::nullopt;
-    }
-    layout.resourceSection = resource;
-    layout.resourceRva = resourceRva;
-    layout.resourceRawOffset = sections[resource].rawPointer;
-    layout.resourceRawSize = sections[resource].rawSize;
-    // Only the relocation section may follow, and it must follow in the file too.
-    const std::size_t following = sections.size() - resource - 1;
-    if (following > 1 || (following == 1 && (directory(kRelocationDirectory, 0) != sections.back().virtualAddress ||
-                                               sections.back().rawPointer < sections[resource].rawEnd()))) {
-        problem = "laid out unusually: its resource section is followed by sections other than the relocations";
-        return std::nullopt;
-    }
-    if (following == 1) {
-        layout.relocationSection = resource + 1;
-    }
-    for (std::size_t i = 0; i < resource; ++i) {
-        if (sections[i].rawSize != 0 && sections[i].rawEnd() > sections[resource].rawPointer) {
-            problem = "laid out unusually: its resource section is not the last data in the file";
-            return std::nullopt;
-        }
-    }
-    const std::uint64_t fileEnd = sections.back().rawSize != 0 ? sections.back().rawEnd() : sections[resource].rawEnd();
-    if (fileEnd != size) {
-        problem = "followed by " + std::to_string(size - fileEnd) +
-                  " bytes after its last section; stamp the launcher before appending anything to it";
-        return std::nullopt;
-    }
-    // Nothing else the loader finds by address may live in what moves.
-    for (std::size_t index = 0; index < kDirectoryCount; ++index) {
-        const std::uint64_t end = static_cast<std::uint64_t>(directory(index, 0)) + directory(index, 4);
-        if (index != kResourceDirectory && index != kCertificateDirectory && directory(index, 4) != 0 &&
-            end > resourceRva && !(index == kRelocationDirectory && layout.relocationSection)) {
-            problem = "laid out unusually: data directory " + std::to_string(index) + " lies in its resource section";
-            return std::nullopt;
-        }
     }
     if (!reader.ok) {
         problem = "truncated or damaged: its headers lie beyond the end of the file";
