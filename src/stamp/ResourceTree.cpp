@@ -108,6 +108,147 @@ void appendDirectory(std::vector<std::uint8_t>& out, std::size_t named, std::siz
     appendU16(out, static_cast<std::uint16_t>(numbered));
 }
 
+// type -> name -> language -> index into the entries; std::map keeps the
+// directory order.
+using ResourceTreeLevels = std::map<ResourceId, std::map<ResourceId, std::map<std::uint16_t, std::size_t>>>;
+
+// Where each part of a resource section goes, as offsets from its start.
+struct SectionPlan {
+    std::map<const void*, std::size_t> directoryOffset;   // by the tree level the directory lists
+    std::vector<std::size_t> order;                       // entries in the order of their data entries
+    std::size_t dataEntries = 0;
+    std::map<std::u16string, std::size_t> textOffset;
+    std::map<std::size_t, std::size_t> dataOffset;        // by entry index
+    std::size_t size = 0;
+};
+
+template <typename Level>
+std::size_t countTexts(const Level& level)
+{
+    return static_cast<std::size_t>(
+        std::count_if(level.begin(), level.end(), [](const auto& item) { return item.first.isText; }));
+}
+
+// The offsets of the root, the type directories and the name directories,
+// one after the other; the end of the last one.
+std::size_t planDirectories(const ResourceTreeLevels& tree, SectionPlan& plan)
+{
+    std::size_t offset = kDirectorySize + tree.size() * kDirectoryEntrySize;
+    for (const auto& type : tree) {
+        plan.directoryOffset[&type.second] = offset;
+        offset += kDirectorySize + type.second.size() * kDirectoryEntrySize;
+    }
+    for (const auto& type : tree) {
+        for (const auto& name : type.second) {
+            plan.directoryOffset[&name.second] = offset;
+            offset += kDirectorySize + name.second.size() * kDirectoryEntrySize;
+        }
+    }
+    return offset;
+}
+
+// Every text type and name once, sorted; offsets still to be set.
+void collectTexts(const ResourceTreeLevels& tree, SectionPlan& plan)
+{
+    for (const auto& type : tree) {
+        if (type.first.isText) {
+            plan.textOffset[type.first.text] = 0;
+        }
+        for (const auto& name : type.second) {
+            if (name.first.isText) {
+                plan.textOffset[name.first.text] = 0;
+            }
+        }
+    }
+}
+
+// Offsets first: the root, the type directories, the name directories, then
+// the data entries, the names and the data.
+SectionPlan planSection(const ResourceTreeLevels& tree, const std::vector<ResourceEntry>& entries)
+{
+    SectionPlan plan;
+    std::size_t offset = planDirectories(tree, plan);
+    // A repeated (type, name, language) keeps its last datum only.
+    for (const auto& type : tree) {
+        for (const auto& name : type.second) {
+            for (const auto& language : name.second) {
+                plan.order.push_back(language.second);
+            }
+        }
+    }
+    plan.dataEntries = offset;
+    offset += plan.order.size() * kDataEntrySize;
+    collectTexts(tree, plan);
+    for (auto& text : plan.textOffset) {
+        text.second = offset;
+        offset += 2 + 2 * text.first.size();
+    }
+    for (std::size_t index : plan.order) {
+        offset = alignUp(offset, 8);
+        plan.dataOffset[index] = offset;
+        offset += entries[index].data.size();
+    }
+    plan.size = offset;
+    return plan;
+}
+
+void appendDirectoryEntry(std::vector<std::uint8_t>& out, SectionPlan& plan, const ResourceId& id, std::uint32_t target)
+{
+    appendU32(out, id.isText ? static_cast<std::uint32_t>(plan.textOffset[id.text]) | kHighBit : id.number);
+    appendU32(out, target);
+}
+
+// The three levels of directories, each entry pointing at the directory or
+// data entry below it.
+void appendDirectories(std::vector<std::uint8_t>& out, const ResourceTreeLevels& tree, SectionPlan& plan)
+{
+    appendDirectory(out, countTexts(tree), tree.size() - countTexts(tree));
+    for (const auto& type : tree) {
+        const std::size_t names = plan.directoryOffset[&type.second];
+        appendDirectoryEntry(out, plan, type.first, static_cast<std::uint32_t>(names) | kHighBit);
+    }
+    for (const auto& type : tree) {
+        appendDirectory(out, countTexts(type.second), type.second.size() - countTexts(type.second));
+        for (const auto& name : type.second) {
+            const std::size_t languages = plan.directoryOffset[&name.second];
+            appendDirectoryEntry(out, plan, name.first, static_cast<std::uint32_t>(languages) | kHighBit);
+        }
+    }
+    std::size_t dataEntry = plan.dataEntries;
+    for (const auto& type : tree) {
+        for (const auto& name : type.second) {
+            appendDirectory(out, 0, name.second.size());
+            for (const auto& language : name.second) {
+                const ResourceId id = ResourceId::fromNumber(language.first);
+                appendDirectoryEntry(out, plan, id, static_cast<std::uint32_t>(dataEntry));
+                dataEntry += kDataEntrySize;
+            }
+        }
+    }
+}
+
+// The data entries, the names (counted UTF-16) and the data, 8-byte aligned.
+void appendDataAndNames(std::vector<std::uint8_t>& out, const std::vector<ResourceEntry>& entries, SectionPlan& plan,
+                        std::uint32_t sectionRva)
+{
+    for (std::size_t index : plan.order) {
+        appendU32(out, static_cast<std::uint32_t>(sectionRva + plan.dataOffset[index]));
+        appendU32(out, static_cast<std::uint32_t>(entries[index].data.size()));
+        appendU32(out, entries[index].codePage);
+        appendU32(out, 0);
+    }
+    for (const auto& text : plan.textOffset) {
+        appendU16(out, static_cast<std::uint16_t>(text.first.size()));
+        for (char16_t unit : text.first) {
+            appendU16(out, static_cast<std::uint16_t>(unit));
+        }
+    }
+    for (std::size_t index : plan.order) {
+        padTo(out, 8);
+        out.insert(out.end(), entries[index].data.begin(), entries[index].data.end());
+    }
+}
+
 } // namespace
 
 bool operator<(const ResourceId& a, const ResourceId& b)
@@ -165,107 +306,15 @@ std::optional<std::vector<ResourceEntry>> parseResourceSection(const std::uint8_
 
 std::vector<std::uint8_t> buildResourceSection(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva)
 {
-    // type -> name -> language -> index into entries; std::map keeps the
-    // directory order.
-    std::map<ResourceId, std::map<ResourceId, std::map<std::uint16_t, std::size_t>>> tree;
+    ResourceTreeLevels tree;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         tree[entries[i].type][entries[i].name][entries[i].language] = i;
     }
-    auto countTexts = [](const auto& level) {
-        return static_cast<std::size_t>(
-            std::count_if(level.begin(), level.end(), [](const auto& item) { return item.first.isText; }));
-    };
-
-    // Offsets first: the root, the type directories, the name directories,
-    // then the data entries, the names and the data.
-    std::size_t offset = kDirectorySize + tree.size() * kDirectoryEntrySize;
-    std::map<const void*, std::size_t> directoryOffset;
-    for (const auto& type : tree) {
-        directoryOffset[&type.second] = offset;
-        offset += kDirectorySize + type.second.size() * kDirectoryEntrySize;
-    }
-    for (const auto& type : tree) {
-        for (const auto& name : type.second) {
-            directoryOffset[&name.second] = offset;
-            offset += kDirectorySize + name.second.size() * kDirectoryEntrySize;
-        }
-    }
-    // Entries in the order of their data entries; a repeated (type, name,
-    // language) keeps its last datum only.
-    std::vector<std::size_t> order;
-    for (const auto& type : tree) {
-        for (const auto& name : type.second) {
-            for (const auto& language : name.second) {
-                order.push_back(language.second);
-            }
-        }
-    }
-    const std::size_t dataEntries = offset;
-    offset += order.size() * kDataEntrySize;
-    std::map<std::u16string, std::size_t> textOffset;
-    for (const auto& type : tree) {
-        if (type.first.isText) {
-            textOffset[type.first.text] = 0;
-        }
-        for (const auto& name : type.second) {
-            if (name.first.isText) {
-                textOffset[name.first.text] = 0;
-            }
-        }
-    }
-    for (auto& text : textOffset) {
-        text.second = offset;
-        offset += 2 + 2 * text.first.size();
-    }
-    std::map<std::size_t, std::size_t> dataOffset;
-    for (std::size_t index : order) {
-        offset = alignUp(offset, 8);
-        dataOffset[index] = offset;
-        offset += entries[index].data.size();
-    }
-
+    SectionPlan plan = planSection(tree, entries);
     std::vector<std::uint8_t> out;
-    out.reserve(offset);
-    auto appendEntry = [&](const ResourceId& id, std::uint32_t target) {
-        appendU32(out, id.isText ? static_cast<std::uint32_t>(textOffset[id.text]) | kHighBit : id.number);
-        appendU32(out, target);
-    };
-    appendDirectory(out, countTexts(tree), tree.size() - countTexts(tree));
-    for (const auto& type : tree) {
-        appendEntry(type.first, static_cast<std::uint32_t>(directoryOffset[&type.second]) | kHighBit);
-    }
-    for (const auto& type : tree) {
-        appendDirectory(out, countTexts(type.second), type.second.size() - countTexts(type.second));
-        for (const auto& name : type.second) {
-            appendEntry(name.first, static_cast<std::uint32_t>(directoryOffset[&name.second]) | kHighBit);
-        }
-    }
-    std::size_t dataEntry = dataEntries;
-    for (const auto& type : tree) {
-        for (const auto& name : type.second) {
-            appendDirectory(out, 0, name.second.size());
-            for (const auto& language : name.second) {
-                appendEntry(ResourceId::fromNumber(language.first), static_cast<std::uint32_t>(dataEntry));
-                dataEntry += kDataEntrySize;
-            }
-        }
-    }
-    for (std::size_t index : order) {
-        appendU32(out, static_cast<std::uint32_t>(sectionRva + dataOffset[index]));
-        appendU32(out, static_cast<std::uint32_t>(entries[index].data.size()));
-        appendU32(out, entries[index].codePage);
-        appendU32(out, 0);
-    }
-    for (const auto& text : textOffset) {
-        appendU16(out, static_cast<std::uint16_t>(text.first.size()));
-        for (char16_t unit : text.first) {
-            appendU16(out, static_cast<std::uint16_t>(unit));
-        }
-    }
-    for (std::size_t index : order) {
-        padTo(out, 8);
-        out.insert(out.end(), entries[index].data.begin(), entries[index].data.end());
-    }
+    out.reserve(plan.size);
+    appendDirectories(out, tree, plan);
+    appendDataAndNames(out, entries, plan, sectionRva);
     return out;
 }
 
