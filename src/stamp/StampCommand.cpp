@@ -132,6 +132,81 @@ bool sameFile(const std::string& a, const std::string& b)
     return fs::equivalent(fs::u8path(a), fs::u8path(b), error) && !error;
 }
 
+// Why the command stops: the file or option concerned and what is wrong with it.
+struct Refusal {
+    std::string subject;
+    std::string text;
+};
+
+// The version and the version texts of the command line, and the output's
+// file name, in the request; a refusal when the version is no version.
+std::optional<Refusal> takeVersionAndTexts(const CommandLine& line, const std::string& output, StampRequest& request)
+{
+    if (line.version) {
+        request.version = parseVersionNumber(*line.version);
+        if (!request.version) {
+            return Refusal{"--version " + *line.version, "not a version of one to four numbers 0-65535 separated by dots"};
+        }
+    }
+    const std::pair<const std::optional<std::string>*, std::optional<std::u16string>*> texts[] = {
+        {&line.productName, &request.productName},
+        {&line.company, &request.company},
+        {&line.description, &request.description},
+        {&line.copyright, &request.copyright},
+    };
+    for (const auto& text : texts) {
+        if (*text.first) {
+            *text.second = utf16FromUtf8(**text.first);
+        }
+    }
+    request.outputName = utf16FromUtf8(fs::u8path(output).filename().u8string());
+    return std::nullopt;
+}
+
+// The icon, settings and manifest files the command line names, read into
+// the request; a refusal for the first one that cannot be read.
+std::optional<Refusal> readNamedFiles(const CommandLine& line, StampRequest& request)
+{
+    const std::pair<const std::optional<std::string>*, std::optional<std::vector<std::uint8_t>>*> files[] = {
+        {&line.icon, &request.icon},
+        {&line.settings, &request.settings},
+        {&line.manifest, &request.manifest},
+    };
+    std::string problem;
+    for (const auto& file : files) {
+        if (*file.first) {
+            *file.second = readWholeFile(**file.first, problem);
+            if (!*file.second) {
+                return Refusal{**file.first, problem};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The name under which a refusal of the stamp reports the input it concerns.
+std::string refusedInput(const CommandLine& line, const std::string& launcher, StampInput input)
+{
+    switch (input) {
+    case StampInput::Launcher: break;
+    case StampInput::Icon: return *line.icon;
+    case StampInput::Settings: return *line.settings;
+    case StampInput::Manifest: return *line.manifest;
+    case StampInput::Texts: return "version texts";
+    }
+    return launcher;
+}
+
+void reportStamped(std::ostream& out, const std::string& input, std::size_t inputSize, const std::string& output,
+                   const StampOutcome& outcome)
+{
+    out << "Stamped " << output << " (" << outcome.image.size() << " bytes) from " << input << " (" << inputSize
+        << " bytes):\n";
+    for (const std::string& stamped : outcome.stamped) {
+        out << "  " << stamped << "\n";
+    }
+}
+
 } // namespace
 
 int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -159,64 +234,26 @@ int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out
     };
 
     StampRequest request;
-    if (line->version) {
-        request.version = parseVersionNumber(*line->version);
-        if (!request.version) {
-            return refuse("--version " + *line->version, "not a version of one to four numbers 0-65535 separated by dots");
-        }
+    if (const std::optional<Refusal> refusal = takeVersionAndTexts(*line, output, request)) {
+        return refuse(refusal->subject, refusal->text);
     }
-    const std::pair<const std::optional<std::string>*, std::optional<std::u16string>*> texts[] = {
-        {&line->productName, &request.productName},
-        {&line->company, &request.company},
-        {&line->description, &request.description},
-        {&line->copyright, &request.copyright},
-    };
-    for (const auto& text : texts) {
-        if (*text.first) {
-            *text.second = utf16FromUtf8(**text.first);
-        }
-    }
-    request.outputName = utf16FromUtf8(fs::u8path(output).filename().u8string());
-
     const std::optional<std::vector<std::uint8_t>> launcher = readWholeFile(input, problem);
     if (!launcher) {
         return refuse(input, problem);
     }
-    const std::pair<const std::optional<std::string>*, std::optional<std::vector<std::uint8_t>>*> files[] = {
-        {&line->icon, &request.icon},
-        {&line->settings, &request.settings},
-        {&line->manifest, &request.manifest},
-    };
-    for (const auto& file : files) {
-        if (*file.first) {
-            *file.second = readWholeFile(**file.first, problem);
-            if (!*file.second) {
-                return refuse(**file.first, problem);
-            }
-        }
+    if (const std::optional<Refusal> refusal = readNamedFiles(*line, request)) {
+        return refuse(refusal->subject, refusal->text);
     }
 
     const StampOutcome outcome = stampLauncher(launcher->data(), launcher->size(), request);
     if (!outcome.ok) {
-        std::string subject = input;
-        switch (outcome.input) {
-        case StampInput::Launcher: break;
-        case StampInput::Icon: subject = *line->icon; break;
-        case StampInput::Settings: subject = *line->settings; break;
-        case StampInput::Manifest: subject = *line->manifest; break;
-        case StampInput::Texts: subject = "version texts"; break;
-        }
-        return refuse(subject, outcome.problem);
+        return refuse(refusedInput(*line, input, outcome.input), outcome.problem);
     }
     if (!writeWholeFile(output, outcome.image)) {
         removeOutput(output);
         err << "launcher-stamp: " << output << ": cannot be written\n";
         return kStampExitWriteFailed;
     }
-    out << "Stamped " << output << " (" << outcome.image.size() << " bytes) from " << input << " ("
-        << launcher->size() << " bytes):\n";
-    for (const std::string& stamped : outcome.stamped) {
-        out << "  " << stamped << "\n";
-    }
+    reportStamped(out, input, launcher->size(), output, outcome);
     return kStampExitOk;
 }
