@@ -63,6 +63,18 @@ std::wstring windowText(HWND window)
     return text;
 }
 
+// The tooltip shows and hides itself on the mouse messages of the window it
+// describes, which reach the window only.
+void relayToTooltip(HWND tooltip, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG relayed{};
+    relayed.hwnd = window;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    ::SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
 } // namespace
 
 HyperlinkControl::~HyperlinkControl()
@@ -320,13 +332,39 @@ LRESULT CALLBACK HyperlinkControl::windowProc(HWND window, UINT message, WPARAM 
 LRESULT HyperlinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltip_) {
-        MSG relayed{};
-        relayed.hwnd = window_;
-        relayed.message = message;
-        relayed.wParam = wParam;
-        relayed.lParam = lParam;
-        ::SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        relayToTooltip(tooltip_.get(), window_, message, wParam, lParam);
     }
+    std::optional<LRESULT> handled = handleInput(message, wParam, lParam);
+    if (!handled) {
+        handled = handlePainting(message, wParam);
+    }
+    if (!handled) {
+        handled = handleLayout(message, wParam, lParam);
+    }
+    if (handled) {
+        return *handled;
+    }
+    switch (message) {
+    case WM_DESTROY:
+        releaseResources();
+        break;
+    case WM_NCDESTROY: {
+        // The window goes: nothing may reach this object through it again.
+        HWND window = window_;
+        const WNDPROC replaced = replacedProc_;
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return ::CallWindowProcW(replaced, window, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return passOn(message, wParam, lParam);
+}
+
+std::optional<LRESULT> HyperlinkControl::handleInput(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_MOUSEMOVE:
         if (pointInLink(lParam)) {
@@ -360,6 +398,15 @@ LRESULT HyperlinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTCHARS;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> HyperlinkControl::handlePainting(UINT message, WPARAM wParam)
+{
+    switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         if (paintsLabel_) {
@@ -390,6 +437,21 @@ LRESULT HyperlinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_ENABLE:
+        ::InvalidateRect(window_, nullptr, TRUE);
+        ::UpdateWindow(window_);
+        return 0;
+    case WM_UPDATEUISTATE:
+        return 0;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> HyperlinkControl::handleLayout(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
     case WM_SIZE:
         computeLinkRect();
         ::InvalidateRect(window_, nullptr, TRUE);
@@ -407,28 +469,10 @@ LRESULT HyperlinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
             ::UpdateWindow(window_);
         }
         return 0;
-    case WM_ENABLE:
-        ::InvalidateRect(window_, nullptr, TRUE);
-        ::UpdateWindow(window_);
-        return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(normalFont_);
-    case WM_UPDATEUISTATE:
-        return 0;
-    case WM_DESTROY:
-        releaseResources();
-        break;
-    case WM_NCDESTROY: {
-        // The window goes: nothing may reach this object through it again.
-        HWND window = window_;
-        const WNDPROC replaced = replacedProc_;
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replaced));
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return ::CallWindowProcW(replaced, window, message, wParam, lParam);
-    }
     default:
         break;
     }
-    return passOn(message, wParam, lParam);
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 
 #include "ui/SystemLibraries_win.h"
 
+#include <optional>
 #include <string>
 
 #include "util/UniqueHandle_win.h"
@@ -58,6 +59,11 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The messages of each kind the link answers itself; nothing for those
+    // the replaced window procedure gets.
+    std::optional<LRESULT> handleInput(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> handlePainting(UINT message, WPARAM wParam);
+    std::optional<LRESULT> handleLayout(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT passOn(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createLinkFont();
