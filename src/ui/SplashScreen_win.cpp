@@ -6,25 +6,10 @@
 #include "util/FileFinder_win.h"
 #include "util/OnceInit_win.h"
 #include "util/ScopeExit.h"
+#include "util/SystemLibrary_win.h"
 #include "util/TextConversion_win.h"
 
 namespace {
-
-// GDI+ and GDI are not imported: a start without a splash never loads GDI+,
-// and the launcher imports only what every start needs. Both come from the
-// system folder only, so that a library of the same name planted beside the
-// executable is never loaded.
-HMODULE loadSystemLibrary(const wchar_t* name)
-{
-    return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-template <typename Function>
-bool resolve(HMODULE library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-    return function != nullptr;
-}
 
 const GdiFunctions* gdi()
 {
@@ -70,25 +55,27 @@ struct GdiPlusApi {
 };
 
 // Loaded and started once per process (never shut down: it serves until the
-// process ends); null when that fails.
+// process ends); null when that fails. GDI+ and GDI are not imported: a start
+// without a splash never loads GDI+, and the launcher imports only what every
+// start needs.
 const GdiPlusApi* gdiPlus()
 {
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
     return loadOnce<const GdiPlusApi>(once, []() -> const GdiPlusApi* {
         static GdiPlusApi loaded;
         const HMODULE library = loadSystemLibrary(L"gdiplus.dll");  // stays loaded
-        const bool complete = library != nullptr && resolve(library, "GdiplusStartup", loaded.startup)
-                              && resolve(library, "GdipCreateBitmapFromFile", loaded.createBitmapFromFile)
-                              && resolve(library, "GdipGetImageWidth", loaded.getImageWidth)
-                              && resolve(library, "GdipGetImageHeight", loaded.getImageHeight)
-                              && resolve(library, "GdipDisposeImage", loaded.disposeImage)
-                              && resolve(library, "GdipCreateFromHDC", loaded.createFromHdc)
-                              && resolve(library, "GdipSetInterpolationMode", loaded.setInterpolationMode)
-                              && resolve(library, "GdipDeleteGraphics", loaded.deleteGraphics)
-                              && resolve(library, "GdipCreateImageAttributes", loaded.createImageAttributes)
-                              && resolve(library, "GdipSetImageAttributesWrapMode", loaded.setImageAttributesWrapMode)
-                              && resolve(library, "GdipDisposeImageAttributes", loaded.disposeImageAttributes)
-                              && resolve(library, "GdipDrawImageRectRectI", loaded.drawImageRectRectI);
+        const bool complete = findFunction(library, "GdiplusStartup", loaded.startup)
+                              && findFunction(library, "GdipCreateBitmapFromFile", loaded.createBitmapFromFile)
+                              && findFunction(library, "GdipGetImageWidth", loaded.getImageWidth)
+                              && findFunction(library, "GdipGetImageHeight", loaded.getImageHeight)
+                              && findFunction(library, "GdipDisposeImage", loaded.disposeImage)
+                              && findFunction(library, "GdipCreateFromHDC", loaded.createFromHdc)
+                              && findFunction(library, "GdipSetInterpolationMode", loaded.setInterpolationMode)
+                              && findFunction(library, "GdipDeleteGraphics", loaded.deleteGraphics)
+                              && findFunction(library, "GdipCreateImageAttributes", loaded.createImageAttributes)
+                              && findFunction(library, "GdipSetImageAttributesWrapMode", loaded.setImageAttributesWrapMode)
+                              && findFunction(library, "GdipDisposeImageAttributes", loaded.disposeImageAttributes)
+                              && findFunction(library, "GdipDrawImageRectRectI", loaded.drawImageRectRectI);
         if (!complete) {
             return nullptr;
         }
@@ -333,10 +320,10 @@ bool startNativeSplash(const std::wstring& jvmLibraryPath, const std::wstring& i
     int (*splashLoadFile)(const char*) = nullptr;
     void (*splashSetFileJarName)(const char*, const char*) = nullptr;
     NativeSplashClose::Function splashClose = nullptr;
-    resolve(library, "SplashClose", splashClose);
+    findFunction(library, "SplashClose", splashClose);
     close.store(splashClose);
-    if (!resolve(library, "SplashInit", splashInit) || !resolve(library, "SplashLoadFile", splashLoadFile)
-        || !resolve(library, "SplashSetFileJarName", splashSetFileJarName)) {
+    if (!findFunction(library, "SplashInit", splashInit) || !findFunction(library, "SplashLoadFile", splashLoadFile)
+        || !findFunction(library, "SplashSetFileJarName", splashSetFileJarName)) {
         return false;
     }
     const std::string narrowImage = toThreadAnsi(image);

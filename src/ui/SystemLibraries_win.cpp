@@ -3,22 +3,9 @@
 #include <commctrl.h>
 
 #include "util/OnceInit_win.h"
+#include "util/SystemLibrary_win.h"
 
 namespace {
-
-HMODULE systemLibrary(const wchar_t* name)
-{
-    return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-template <typename Function>
-bool loadFunction(HMODULE library, const char* name, Function& function)
-{
-    if (library != nullptr) {
-        function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-    }
-    return function != nullptr;
-}
 
 struct ComFunctions {
     decltype(&::CoInitializeEx) initialise = nullptr;
@@ -31,10 +18,10 @@ const ComFunctions& comFunctions()
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
     return *loadOnce<const ComFunctions>(once, []() -> const ComFunctions* {
         static ComFunctions loaded;
-        HMODULE library = systemLibrary(L"ole32.dll");
-        loadFunction(library, "CoInitializeEx", loaded.initialise);
-        loadFunction(library, "CoUninitialize", loaded.uninitialise);
-        loadFunction(library, "CoTaskMemFree", loaded.freeMemory);
+        HMODULE library = loadSystemLibrary(L"ole32.dll");
+        findFunction(library, "CoInitializeEx", loaded.initialise);
+        findFunction(library, "CoUninitialize", loaded.uninitialise);
+        findFunction(library, "CoTaskMemFree", loaded.freeMemory);
         return &loaded;
     });
 }
@@ -46,18 +33,18 @@ const GdiFunctions* gdiFunctions()
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
     return loadOnce<const GdiFunctions>(once, []() -> const GdiFunctions* {
         static GdiFunctions loaded;
-        const HMODULE library = systemLibrary(L"gdi32.dll");
-        const bool complete = loadFunction(library, "CreateCompatibleDC", loaded.createCompatibleDc) &&
-                              loadFunction(library, "CreateCompatibleBitmap", loaded.createCompatibleBitmap) &&
-                              loadFunction(library, "SelectObject", loaded.selectObject) &&
-                              loadFunction(library, "BitBlt", loaded.bitBlt) &&
-                              loadFunction(library, "GetObjectW", loaded.getObject) &&
-                              loadFunction(library, "DeleteDC", loaded.deleteDc) &&
-                              loadFunction(library, "DeleteObject", loaded.deleteObject) &&
-                              loadFunction(library, "CreateFontIndirectW", loaded.createFontIndirect) &&
-                              loadFunction(library, "GetStockObject", loaded.getStockObject) &&
-                              loadFunction(library, "SetTextColor", loaded.setTextColor) &&
-                              loadFunction(library, "SetBkMode", loaded.setBkMode);
+        const HMODULE library = loadSystemLibrary(L"gdi32.dll");
+        const bool complete = findFunction(library, "CreateCompatibleDC", loaded.createCompatibleDc) &&
+                              findFunction(library, "CreateCompatibleBitmap", loaded.createCompatibleBitmap) &&
+                              findFunction(library, "SelectObject", loaded.selectObject) &&
+                              findFunction(library, "BitBlt", loaded.bitBlt) &&
+                              findFunction(library, "GetObjectW", loaded.getObject) &&
+                              findFunction(library, "DeleteDC", loaded.deleteDc) &&
+                              findFunction(library, "DeleteObject", loaded.deleteObject) &&
+                              findFunction(library, "CreateFontIndirectW", loaded.createFontIndirect) &&
+                              findFunction(library, "GetStockObject", loaded.getStockObject) &&
+                              findFunction(library, "SetTextColor", loaded.setTextColor) &&
+                              findFunction(library, "SetBkMode", loaded.setBkMode);
         return complete ? &loaded : nullptr;
     });
 }
@@ -67,10 +54,10 @@ const ShellFunctions& shellFunctions()
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
     return *loadOnce<const ShellFunctions>(once, []() -> const ShellFunctions* {
         static ShellFunctions loaded;
-        HMODULE library = systemLibrary(L"shell32.dll");
-        loadFunction(library, "SHBrowseForFolderW", loaded.browseForFolder);
-        loadFunction(library, "SHGetPathFromIDListW", loaded.pathFromIdList);
-        loadFunction(library, "ShellExecuteW", loaded.execute);
+        HMODULE library = loadSystemLibrary(L"shell32.dll");
+        findFunction(library, "SHBrowseForFolderW", loaded.browseForFolder);
+        findFunction(library, "SHGetPathFromIDListW", loaded.pathFromIdList);
+        findFunction(library, "ShellExecuteW", loaded.execute);
         return &loaded;
     });
 }
@@ -86,7 +73,7 @@ bool initialiseCommonControls()
                // The manifest's activation context redirects the name to the
                // version 6 library.
                decltype(&::InitCommonControlsEx) initialise = nullptr;
-               if (loadFunction(systemLibrary(L"comctl32.dll"), "InitCommonControlsEx", initialise)) {
+               if (findFunction(loadSystemLibrary(L"comctl32.dll"), "InitCommonControlsEx", initialise)) {
                    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
                    result.initialised = initialise(&classes) != FALSE;
                }

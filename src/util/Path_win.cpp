@@ -3,6 +3,7 @@
 #include "util/GrowBuffer.h"
 #include "util/OnceInit_win.h"
 #include "util/PathText.h"
+#include "util/SystemLibrary_win.h"
 #include "util/UniqueHandle_win.h"
 
 bool readExecutablePath(std::wstring& path, DWORD& error)
@@ -45,14 +46,7 @@ bool isUncPath(const std::wstring& path)
     static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
     const Shell* shell = loadOnce<const Shell>(once, []() -> const Shell* {
         static Shell loaded;
-        // From the system folder only: never a planted copy beside the launcher.
-        HMODULE library = ::LoadLibraryExW(L"shlwapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (library == nullptr) {
-            return nullptr;
-        }
-        loaded.pathIsUnc = reinterpret_cast<BOOL(WINAPI*)(LPCWSTR)>(
-            reinterpret_cast<void*>(::GetProcAddress(library, "PathIsUNCW")));
-        return loaded.pathIsUnc != nullptr ? &loaded : nullptr;
+        return findFunction(loadSystemLibrary(L"shlwapi.dll"), "PathIsUNCW", loaded.pathIsUnc) ? &loaded : nullptr;
     });
     if (shell == nullptr) {
         return true;
