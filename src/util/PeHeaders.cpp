@@ -4,14 +4,15 @@
 
 namespace {
 
-constexpr std::size_t kNtHeaderOffsetField = 0x3C;
-constexpr std::size_t kSignatureSize = 4;
-constexpr std::size_t kFileHeaderSize = 20;
-// Offsets in the file header.
-constexpr std::size_t kNumberOfSections = 2;
-constexpr std::size_t kSizeOfOptionalHeader = 16;
-// Offset of the subsystem in the optional header, the same in PE32 and PE32+.
-constexpr std::size_t kOptionalSubsystem = 68;
+// Where the fields read here lie, and the sizes of what comes before them.
+enum HeaderPlace : std::size_t {
+    kNtHeaderOffsetField = 0x3C,   // in the DOS header
+    kSignatureSize = 4,            // "PE\0\0", before the file header
+    kFileHeaderSize = 20,
+    kNumberOfSections = 2,         // in the file header
+    kSizeOfOptionalHeader = 16,    // in the file header
+    kOptionalSubsystem = 68,       // in the optional header, PE32 and PE32+ alike
+};
 
 bool hasPeSignature(const std::uint8_t* at)
 {
