@@ -1,6 +1,7 @@
 #include "app/CommandLine_win.h"
 
-#include "ui/ErrorReporting_win.h"
+#include <windows.h>
+
 #include "util/CommandLine.h"
 
 std::vector<std::wstring> splitProcessCommandLine()
@@ -9,13 +10,9 @@ std::vector<std::wstring> splitProcessCommandLine()
     return argumentsFromCommandLine(commandLine != nullptr ? std::wstring(commandLine) : std::wstring());
 }
 
-void applyWorkingDirectory(HWND owner)
+void applyWorkingDirectory(const std::wstring& executablePath)
 {
-    std::wstring path;
-    if (!executablePath(owner, path)) {
-        return;
-    }
-    if (const std::optional<std::wstring> folder = workingDirectoryFor(path)) {
+    if (const std::optional<std::wstring> folder = workingDirectoryFor(executablePath)) {
         ::SetCurrentDirectoryW(folder->c_str());
     }
 }

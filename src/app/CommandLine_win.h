@@ -1,6 +1,4 @@
 #pragma once
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -8,6 +6,6 @@
 // the program's own path, dropped).
 std::vector<std::wstring> splitProcessCommandLine();
 
-// Makes the executable's folder the current directory; failures are silent
-// (a failing module path shows its message, owned by `owner`).
-void applyWorkingDirectory(HWND owner);
+// Makes the folder of the executable at `executablePath` the current
+// directory; failures are silent.
+void applyWorkingDirectory(const std::wstring& executablePath);

@@ -12,6 +12,7 @@
 #include "jvm/ErrorCapture_win.h"
 #include "jvm/VmLaunch_win.h"
 #include "ui/SplashScreen_win.h"
+#include "ui/WindowedReporter_win.h"
 #include "util/Trace.h"
 
 // The one object per process that holds all state of a start. The entry point
@@ -22,13 +23,13 @@
 class Launcher {
 public:
     // `trace` receives a line per decision (off unless asked for).
-    explicit Launcher(Trace trace) : trace_(std::move(trace)) {}
+    explicit Launcher(Trace trace);
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
     // The initialisation sequence; false means the run must not happen (the
-    // failing step has told the user when it tells anything).
+    // user has been told why, when there is anything to tell).
     bool initialize();
 
     // Takes one of the three roads and returns the process exit code.
@@ -42,6 +43,8 @@ public:
 
 private:
     bool selectRuntime();
+    // Tells the user why the start ends; false, for the caller to return.
+    bool fail(const Failure& failure);
     int relaunchThroughPairProduct();
     int normalLaunch();
     bool startSplash();
@@ -53,6 +56,10 @@ private:
     // up, else none. The splash thread publishes it; any thread that shows a
     // box reads it.
     std::atomic<HWND> splashWindowHandle_{nullptr};
+    // Everything the user sees of the start goes through it.
+    WindowedReporter windowedReporter_;
+    Reporter& reporter_ = windowedReporter_;
+    std::wstring executablePath_;          // the running launcher's path
     std::unique_ptr<SplashWindow> splashWindow_;
     NativeSplashClose nativeSplashClose_;
     std::vector<std::wstring> arguments_;

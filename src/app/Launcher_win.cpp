@@ -8,6 +8,14 @@
 #include "jvm/RuntimeEnvironment.h"
 #include "jvm/VmThread_win.h"
 #include "runtime/RuntimeSelectionHost_win.h"
+#include "util/Path_win.h"
+
+Launcher::Launcher(Trace trace)
+    : trace_(std::move(trace)),
+      windowedReporter_(
+          splashWindowHandle_, [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); }, this)
+{
+}
 
 Launcher::~Launcher()
 {
@@ -34,20 +42,32 @@ int Launcher::shutdown(int runResult)
     return vm_.uncaughtException && runResult == 0 ? 1 : runResult;
 }
 
+bool Launcher::fail(const Failure& failure)
+{
+    reporter_.reportFailure(failure);
+    return false;
+}
+
 bool Launcher::initialize()
 {
     arguments_ = splitProcessCommandLine();
-    if (!readLauncherSettings(settings_, splashWindowHandle_, trace_, config_)) {
-        return false;
+    Expected<std::wstring> executable = readExecutablePath();
+    if (!executable) {
+        return fail(executable.failure());
     }
-    if (!instance_.setup(arguments_, settings_, *config_, vm_, splashWindowHandle_)) {
+    executablePath_ = std::move(*executable);
+    if (const Expected<void> read = readLauncherSettings(settings_, executablePath_, trace_, config_); !read) {
+        return fail(read.failure());
+    }
+    windowedReporter_.setService(settings_.isService);
+    if (!instance_.setup(arguments_, settings_, *config_, vm_, executablePath_)) {
         return false;
     }
     if (instance_.active() && !instance_.isPrimary()) {
         return true;
     }
     if (settings_.overrideWorkingDir) {
-        applyWorkingDirectory(splashWindowHandle_);
+        applyWorkingDirectory(executablePath_);
     }
     return selectRuntime();
 }
@@ -65,7 +85,7 @@ int Launcher::run()
 
 bool Launcher::selectRuntime()
 {
-    Win32RuntimeSelectionHost host(settings_, splashWindowHandle_, trace_);
+    Win32RuntimeSelectionHost host(settings_, executablePath_, reporter_, trace_);
     const std::optional<RuntimeSelection> selection = ::selectRuntime(settings_, host, trace_);
     if (!selection) {
         trace_.line({L"no runtime chosen: the start ends"});
@@ -106,7 +126,7 @@ int Launcher::relaunchThroughPairProduct()
 int Launcher::normalLaunch()
 {
     if (std::optional<std::string> libraryPathOption =
-            prepareRuntimeEnvironment(jvmLibraryPath_, settings_, splashWindowHandle_)) {
+            prepareRuntimeEnvironment(jvmLibraryPath_, settings_, executablePath_)) {
         vmLaunch_.options.push_back(std::move(*libraryPathOption));
     }
     bool splashWanted = true;
@@ -125,15 +145,18 @@ int Launcher::normalLaunch()
         errorCapture_.start();
         vmLaunch_.errorCapture = &errorCapture_;
     }
-    const std::optional<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_, splashWindowHandle_);
+    const Expected<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_);
     if (!entryPoints) {
-        return -1;
+        reporter_.reportFailure(entryPoints.failure());
+        return entryPoints.failure().exitCode;
     }
     vmLaunch_.entryPoints = *entryPoints;
-    // A configuration that cannot be read or an empty class path has been
-    // reported; the VM is still created, without those options.
-    if (std::optional<VmOptionAssembly> assembly =
-            assembleVmOptions(*config_, splashWindowHandle_, arguments_, trace_)) {
+    // An empty class path is reported; the VM is still created, without the
+    // configured options.
+    if (Expected<VmOptionAssembly> assembly = assembleVmOptions(*config_, executablePath_, arguments_, trace_);
+        !assembly) {
+        reporter_.reportFailure(assembly.failure());
+    } else {
         for (std::string& option : assembly->options) {
             vmLaunch_.options.push_back(std::move(option));
         }
@@ -147,9 +170,7 @@ int Launcher::normalLaunch()
     vmLaunch_.failureCheck = settings_.failureCheck;
     vmLaunch_.stayAttached = ibmRuntimeAdmitted(settings_);
     vmLaunch_.readyEvent = instance_.readyEvent();
-    vmLaunch_.owner = &splashWindowHandle_;
-    vmLaunch_.beforeExceptionDialog = [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); };
-    vmLaunch_.beforeExceptionDialogContext = this;
+    vmLaunch_.reporter = &reporter_;
     vmLaunch_.runtimeFolder = runtimeFoldersFor(jvmLibraryPath_).home;
     vmLaunch_.trace = trace_;
     if (startVmThread(vmLaunch_, vm_) == 0) {

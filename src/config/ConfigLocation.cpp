@@ -1,5 +1,7 @@
 #include "config/ConfigLocation.h"
 
+#include "util/PathText.h"
+
 std::optional<std::wstring> mainConfigPathFor(const std::wstring& executablePath)
 {
     const std::size_t dot = executablePath.rfind(L'.');
@@ -28,8 +30,7 @@ std::wstring productFolderName(const std::wstring& productName)
 
 std::wstring executableBaseName(const std::wstring& executablePath)
 {
-    const std::size_t slash = executablePath.rfind(L'\\');
-    std::wstring name = slash == std::wstring::npos ? executablePath : executablePath.substr(slash + 1);
+    std::wstring name = lastElement(executablePath);
     const std::size_t dot = name.rfind(L'.');
     if (dot != std::wstring::npos) {
         name.resize(dot);

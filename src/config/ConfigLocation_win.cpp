@@ -2,7 +2,6 @@
 
 #include "config/ConfigLocation.h"
 #include "config/SettingKeys.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/PathText.h"
 
 namespace {
@@ -13,20 +12,6 @@ void writeJrePath(const std::wstring& file, const std::wstring& folder)
 }
 
 } // namespace
-
-bool moduleConfigPath(HWND owner, std::wstring& path)
-{
-    std::wstring module;
-    if (!executablePath(owner, module)) {
-        return false;
-    }
-    const std::optional<std::wstring> config = mainConfigPathFor(module);
-    if (!config) {
-        return false;
-    }
-    path = *config;
-    return true;
-}
 
 std::wstring applicationDataFolder()
 {
@@ -50,12 +35,8 @@ std::wstring perUserConfigPath(const std::wstring& executablePath, const Launche
     return perUserConfigPathFor(appData, settings.productName, settings.productCode, executablePath);
 }
 
-void writeRememberedJrePath(HWND owner, const LauncherSettings& settings, const std::wstring& folder)
+void writeRememberedJrePath(const std::wstring& module, const LauncherSettings& settings, const std::wstring& folder)
 {
-    std::wstring module;
-    if (!executablePath(owner, module)) {
-        return;
-    }
     const std::optional<std::wstring> mainConfig = mainConfigPathFor(module);
     if (!mainConfig) {
         return;

@@ -5,10 +5,6 @@
 
 #include "config/LauncherSettings.h"
 
-// The launcher's main configuration file path. False when the module path
-// cannot be obtained (its message is shown, owned by `owner`) or holds no ".".
-bool moduleConfigPath(HWND owner, std::wstring& path);
-
 // The value of "APPDATA"; a value longer than 260 characters counts as unset.
 std::wstring applicationDataFolder();
 
@@ -18,8 +14,9 @@ std::wstring applicationDataFolder();
 std::wstring perUserConfigPath(const std::wstring& executablePath, const LauncherSettings& settings,
                                bool createFolders);
 
-// Remembers a runtime folder the user chose: "JRE Path" in section "Java
-// Runtime Environment" of the main file (service applications, and the
-// pair's main file) or of the per-user files of the launcher and its pair.
-// Failures are ignored.
-void writeRememberedJrePath(HWND owner, const LauncherSettings& settings, const std::wstring& folder);
+// Remembers a runtime folder the user chose for the launcher at
+// `executablePath`: "JRE Path" in section "Java Runtime Environment" of the
+// main file (service applications, and the pair's main file) or of the
+// per-user files of the launcher and its pair. Failures are ignored.
+void writeRememberedJrePath(const std::wstring& executablePath, const LauncherSettings& settings,
+                            const std::wstring& folder);

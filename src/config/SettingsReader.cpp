@@ -4,7 +4,7 @@
 
 #include "config/SettingKeys.h"
 #include "config/SplitList.h"
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "util/AsciiText.h"
 
 namespace {
@@ -81,13 +81,13 @@ JvmType jvmTypeFromSetting(const std::wstring& value)
     return JvmType::ClientFirst;
 }
 
-bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace)
+Expected<void> readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace)
 {
     const std::unique_ptr<LayeredIniFile> layered = openLayeredSettings(source);
     return readSettings(settings, *layered, source, trace);
 }
 
-bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
+Expected<void> readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
                   const Trace& trace)
 {
     const auto traced = [&trace](const wchar_t* section, const wchar_t* key, const std::wstring& value,
@@ -135,8 +135,7 @@ bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, Set
     std::replace(mainClass.begin(), mainClass.end(), L'.', L'/');
     settings.mainClass = mainClass;
     if (mainClass.empty()) {
-        source.showMessage(IDS_MAIN_CLASS_MISSING);
-        return false;
+        return failureOf(IDS_MAIN_CLASS_MISSING);
     }
 
     settings.failureCheck = isYesInsensitive(read(kSectionApplication, kKeyFailureCheck));
@@ -146,7 +145,7 @@ bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, Set
     settings.pairProduct = read(kSectionApplication, kKeyPairProduct);
     settings.pairReturnCode = isYesInsensitive(read(kSectionApplication, kKeyPairReturnCode));
     settings.downloadPage = read(kSectionJavaRuntime, kKeyDownloadPage);
-    return true;
+    return {};
 }
 
 bool readSingleInstance(const ConfigStore& layered)

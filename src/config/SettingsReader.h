@@ -6,6 +6,7 @@
 #include "config/ConfigStore.h"
 #include "config/LayeredIniFile.h"
 #include "config/LauncherSettings.h"
+#include "util/Failure.h"
 #include "util/Trace.h"
 
 // What the settings reader needs from the platform; the launcher wires it to
@@ -25,9 +26,6 @@ public:
     // null otherwise. Called after the product values are read into
     // `settings`, which name the file's folder.
     virtual std::unique_ptr<ConfigStore> openExistingPerUserFile(const LauncherSettings& settings) = 0;
-
-    // Shows the string-table message `messageId` as an error.
-    virtual void showMessage(int messageId) = 0;
 };
 
 // True when `value` is "Yes" in any ASCII letter case.
@@ -37,14 +35,14 @@ bool isYesInsensitive(const std::wstring& value);
 std::unique_ptr<LayeredIniFile> openLayeredSettings(SettingsSource& source);
 
 // Fills `settings` from the configuration, in the launcher's fixed order.
-// False (after message 210) when "Main Class" is empty; the remaining keys
-// are then not read.
+// Fails with message 210 when "Main Class" is empty; the remaining keys are
+// then not read.
 // Each key found is traced with its value.
-bool readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace = Trace());
+Expected<void> readSettings(LauncherSettings& settings, SettingsSource& source, const Trace& trace = Trace());
 
 // The same from a layered store already open on the source (the product keys
 // from its file part).
-bool readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
+Expected<void> readSettings(LauncherSettings& settings, const LayeredIniFile& layered, SettingsSource& source,
                   const Trace& trace = Trace());
 
 // Applies a "JVM Source" value to the kind switches.

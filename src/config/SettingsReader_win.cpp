@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "config/ConfigLocation.h"
 #include "config/ConfigLocation_win.h"
 #include "config/EmbeddedSettings_win.h"
 #include "config/SettingsReader.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/FileFinder_win.h"
 #include "util/AsciiText.h"
 
@@ -14,8 +14,8 @@ namespace {
 // The settings sources of the running launcher.
 class LauncherSettingsSource : public SettingsSource {
 public:
-    LauncherSettingsSource(std::wstring mainConfigPath, HWND owner)
-        : mainConfigPath_(std::move(mainConfigPath)), owner_(owner)
+    LauncherSettingsSource(std::wstring mainConfigPath, const std::wstring& executablePath)
+        : mainConfigPath_(std::move(mainConfigPath)), executablePath_(executablePath)
     {
     }
 
@@ -25,40 +25,35 @@ public:
 
     std::unique_ptr<ConfigStore> openExistingPerUserFile(const LauncherSettings& settings) override
     {
-        std::wstring modulePath;
-        if (!executablePath(owner_, modulePath)) {
-            return nullptr;
-        }
-        std::wstring path = perUserConfigPath(modulePath, settings, false);
+        std::wstring path = perUserConfigPath(executablePath_, settings, false);
         if (!pathExists(path)) {
             return nullptr;
         }
         return std::make_unique<IniFile>(std::move(path));
     }
 
-    void showMessage(int messageId) override { showError(owner_, loadMessage(messageId)); }
-
 private:
     std::wstring mainConfigPath_;
-    HWND owner_;
+    const std::wstring& executablePath_;
 };
 
 } // namespace
 
-bool readLauncherSettings(LauncherSettings& settings, HWND owner, const Trace& trace,
-                          std::unique_ptr<LayeredIniFile>& store)
+Expected<void> readLauncherSettings(LauncherSettings& settings, const std::wstring& executablePath, const Trace& trace,
+                                    std::unique_ptr<LayeredIniFile>& store)
 {
-    std::wstring configPath;
-    if (!moduleConfigPath(owner, configPath)) {
-        trace.line({L"no configuration file: the launcher's path cannot be read"});
-        return false;
+    std::optional<std::wstring> found = mainConfigPathFor(executablePath);
+    if (!found) {
+        trace.line({L"no configuration file: the launcher's path has no extension"});
+        return Failure{};
     }
+    std::wstring configPath = std::move(*found);
     if (trace.on()) {
         trace.line({L"configuration file ", configPath, pathExists(configPath) ? L"" : L" (missing)"});
         const std::wstring embedded = loadEmbeddedSettingsText();
         trace.line({L"embedded settings: ", embedded.empty() ? L"none" : decimalText(embedded.size()) + L" characters"});
     }
-    LauncherSettingsSource source(std::move(configPath), owner);
+    LauncherSettingsSource source(std::move(configPath), executablePath);
     store = openLayeredSettings(source);
     return readSettings(settings, *store, source, trace);
 }

@@ -1,7 +1,7 @@
 #include "config/VersionNumber.h"
 
-#include "ui/MessageFormat.h"
-#include "ui/MessageIds.h"
+#include "util/MessageFormat.h"
+#include "util/MessageIds.h"
 #include "util/AsciiText.h"
 
 namespace {

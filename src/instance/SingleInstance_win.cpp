@@ -3,8 +3,8 @@
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "instance/SharedBlock.h"
-#include "jvm/MainClass_win.h"
-#include "ui/ErrorReporting_win.h"
+#include "jvm/JniSupport_win.h"
+#include "util/ExclusiveLock_win.h"
 #include "util/ScopeExit.h"
 #include "util/TextConversion_win.h"
 
@@ -39,29 +39,13 @@ struct ListenerState {
     UniqueHandle stopEvent;            // set when the listener is to end
     // Guards the flags: the listener joins the VM and starts each call only
     // while the shutdown allows it, and the shutdown sees whether a call runs.
-    CRITICAL_SECTION lock;
+    SRWLOCK lock = SRWLOCK_INIT;
     bool mayJoinVm = true;
     bool vmGone = false;
     bool inCall = false;
-
-    ListenerState() { ::InitializeCriticalSection(&lock); }
-    ~ListenerState() { ::DeleteCriticalSection(&lock); }
-    ListenerState(const ListenerState&) = delete;
-    ListenerState& operator=(const ListenerState&) = delete;
 };
 
 namespace {
-
-class Locked {
-public:
-    explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { ::EnterCriticalSection(&lock_); }
-    ~Locked() { ::LeaveCriticalSection(&lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    CRITICAL_SECTION& lock_;
-};
 
 // Calls secondaryMain for one request and posts the answer. Local references
 // are deleted: the listener never returns to Java, so they would pile up.
@@ -115,7 +99,7 @@ JNIEnv* joinVm(ListenerState& state)
     }
     // Held while attaching, so the shutdown cannot begin destroying the VM
     // before this thread is attached or has given up.
-    Locked locked(state.lock);
+    ExclusiveLock locked(state.lock);
     JavaVM* vm = state.mayJoinVm ? state.vm->javaVm : nullptr;
     JNIEnv* env = nullptr;
     if (vm == nullptr || vm->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&env), nullptr) != JNI_OK) {
@@ -144,14 +128,14 @@ DWORD WINAPI listenerMain(void* parameter)
             continue;
         }
         {
-            Locked locked(state.lock);
+            ExclusiveLock locked(state.lock);
             if (state.vmGone) {
                 continue;
             }
             state.inCall = true;
         }
         handleRequest(env, static_cast<DWORD>(message.wParam), state);
-        Locked locked(state.lock);
+        ExclusiveLock locked(state.lock);
         state.inCall = false;
     }
     return 0;
@@ -261,18 +245,13 @@ void InstanceCoordination::releaseRequestMutex()
 }
 
 bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings,
-                                 const ConfigStore& config, const VmState& vm, HWND owner)
+                                 const ConfigStore& config, const VmState& vm, const std::wstring& executablePath)
 {
     active_ = readSingleInstance(config);
     if (!active_) {
         return true;
     }
-    std::wstring path;
-    if (!executablePath(owner, path)) {
-        turnOff();
-        return true;
-    }
-    const std::wstring name = sharedObjectName(path);
+    const std::wstring name = sharedObjectName(executablePath);
     ::SetLastError(0);
     mapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                         static_cast<DWORD>(kSharedBlockSize), name.c_str()));
@@ -319,7 +298,7 @@ int InstanceCoordination::waitForPrimaryAnswer()
 void InstanceCoordination::stopJoiningVm()
 {
     if (listener_) {
-        Locked locked(listener_->lock);
+        ExclusiveLock locked(listener_->lock);
         listener_->mayJoinVm = false;
     }
 }
@@ -330,7 +309,7 @@ void InstanceCoordination::stop()
         ListenerState& state = *listener_;
         bool inCall = false;
         {
-            Locked locked(state.lock);
+            ExclusiveLock locked(state.lock);
             state.mayJoinVm = false;
             state.vmGone = true;
             inCall = state.inCall;

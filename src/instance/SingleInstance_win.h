@@ -24,14 +24,14 @@ public:
     InstanceCoordination(const InstanceCoordination&) = delete;
     InstanceCoordination& operator=(const InstanceCoordination&) = delete;
 
-    // Reads "Single Instance" from `config` and sets up this start's side. `vm` is the VM
+    // Reads "Single Instance" from `config` and sets up this start's side for
+    // the launcher at `executablePath` (its starts coordinate). `vm` is the VM
     // that the primary's listener uses once the ready event is signalled; it
-    // must outlive this object. False (exit code -1, no message) when the
-    // configuration path cannot be formed, a secondary's arguments do not fit,
-    // the primary cannot be reached, or the request cannot be posted. Any
-    // other failure turns coordination off.
+    // must outlive this object. False (exit code -1, no message) when a
+    // secondary's arguments do not fit, the primary cannot be reached, or the
+    // request cannot be posted. Any other failure turns coordination off.
     bool setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings, const ConfigStore& config,
-               const VmState& vm, HWND owner);
+               const VmState& vm, const std::wstring& executablePath);
 
     // True when this start coordinates with others ("Single Instance").
     bool active() const { return active_; }

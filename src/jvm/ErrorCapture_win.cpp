@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "jvm/ErrorTap.h"
+#include "util/ExclusiveLock_win.h"
+#include "util/UniqueHandle_win.h"
 
 namespace {
 
@@ -15,10 +19,10 @@ const char kSyncMarker[] = "\x1B\x01launcher-standard-error-sync\x01\x1B";
 } // namespace
 
 struct ErrorCapture::Shared {
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;    // also the process's standard error from now on
+    UniqueHandle readEnd;
+    UniqueHandle writeEnd;        // also the process's standard error from now on
     HANDLE original = nullptr;    // the standard error before; null when there was none
-    HANDLE markerSeen = nullptr;  // auto-reset: a marker has passed
+    UniqueHandle markerSeen;      // auto-reset: a marker has passed
     SRWLOCK lock = SRWLOCK_INIT;
     ErrorTap tap{kSyncMarker, kKeptLimit};
     std::size_t markersPassed = 0;  // markers whose preceding bytes have been handed on
@@ -33,13 +37,16 @@ DWORD WINAPI readStandardError(void* parameter)
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
-        if (!::ReadFile(shared.readEnd, buffer, sizeof buffer, &read, nullptr) || read == 0) {
+        if (!::ReadFile(shared.readEnd.get(), buffer, sizeof buffer, &read, nullptr) || read == 0) {
             return 0;
         }
-        ::AcquireSRWLockExclusive(&shared.lock);
-        const std::string out = shared.tap.feed(std::string_view(buffer, read));
-        const std::size_t markers = shared.tap.markersSeen();
-        ::ReleaseSRWLockExclusive(&shared.lock);
+        std::string out;
+        std::size_t markers = 0;
+        {
+            ExclusiveLock locked(shared.lock);
+            out = shared.tap.feed(std::string_view(buffer, read));
+            markers = shared.tap.markersSeen();
+        }
         if (shared.original != nullptr && !out.empty()) {
             DWORD written = 0;
             // A reader of the original handle that went away stops the
@@ -49,12 +56,14 @@ DWORD WINAPI readStandardError(void* parameter)
             }
         }
         // A marker counts once the bytes before it are where they belong.
-        ::AcquireSRWLockExclusive(&shared.lock);
-        const bool passed = markers != shared.markersPassed;
-        shared.markersPassed = markers;
-        ::ReleaseSRWLockExclusive(&shared.lock);
+        bool passed = false;
+        {
+            ExclusiveLock locked(shared.lock);
+            passed = markers != shared.markersPassed;
+            shared.markersPassed = markers;
+        }
         if (passed) {
-            ::SetEvent(shared.markerSeen);
+            ::SetEvent(shared.markerSeen.get());
         }
     }
 }
@@ -71,21 +80,17 @@ bool ErrorCapture::start()
     if (shared_ != nullptr) {
         return true;
     }
-    auto* shared = new Shared;
+    auto shared = std::make_unique<Shared>();
     const HANDLE original = ::GetStdHandle(STD_ERROR_HANDLE);
     shared->original = usable(original) ? original : nullptr;
-    shared->markerSeen = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (shared->markerSeen == nullptr || !::CreatePipe(&shared->readEnd, &shared->writeEnd, nullptr, kKeptLimit)) {
-        if (shared->markerSeen != nullptr) {
-            ::CloseHandle(shared->markerSeen);
-        }
-        delete shared;
+    shared->markerSeen.reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!shared->markerSeen || !::CreatePipe(shared->readEnd.put(), shared->writeEnd.put(), nullptr, kKeptLimit)) {
         return false;
     }
-    ::SetStdHandle(STD_ERROR_HANDLE, shared->writeEnd);
+    ::SetStdHandle(STD_ERROR_HANDLE, shared->writeEnd.get());
     // The pipe's ends, the event and the shared state stay for the life of
     // the process, on purpose: the reader reads until the process ends.
-    shared_ = shared;
+    shared_ = shared.release();
     return true;
 }
 
@@ -98,17 +103,14 @@ void ErrorCapture::startReader()
         &shared_->readerStarted,
         [](PINIT_ONCE, PVOID parameter, PVOID*) -> BOOL {
             auto* shared = static_cast<Shared*>(parameter);
-            HANDLE thread = ::CreateThread(nullptr, 64 * 1024, readStandardError, shared,
-                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-            if (thread == nullptr) {
+            // The reader runs as long as the process; nobody waits for it.
+            const UniqueHandle thread(::CreateThread(nullptr, 64 * 1024, readStandardError, shared,
+                                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+            if (!thread) {
                 // Nobody will read: writers get a broken pipe instead of
                 // waiting for ever on a full one.
-                ::CloseHandle(shared->readEnd);
-                shared->readEnd = nullptr;
-                return TRUE;
+                shared->readEnd.reset();
             }
-            // The reader runs as long as the process; nobody waits for it.
-            ::CloseHandle(thread);
             return TRUE;
         },
         shared_, nullptr);
@@ -119,9 +121,8 @@ void ErrorCapture::stopKeeping()
     if (shared_ == nullptr) {
         return;
     }
-    ::AcquireSRWLockExclusive(&shared_->lock);
+    ExclusiveLock locked(shared_->lock);
     shared_->tap.stopKeeping();
-    ::ReleaseSRWLockExclusive(&shared_->lock);
 }
 
 void ErrorCapture::flush()
@@ -130,24 +131,28 @@ void ErrorCapture::flush()
         return;
     }
     startReader();
-    ::AcquireSRWLockExclusive(&shared_->lock);
-    const std::size_t wanted = shared_->tap.markersSeen() + 1;
-    ::ReleaseSRWLockExclusive(&shared_->lock);
+    std::size_t wanted = 0;
+    {
+        ExclusiveLock locked(shared_->lock);
+        wanted = shared_->tap.markersSeen() + 1;
+    }
     DWORD written = 0;
     const DWORD markerSize = static_cast<DWORD>(sizeof kSyncMarker - 1);
-    if (!::WriteFile(shared_->writeEnd, kSyncMarker, markerSize, &written, nullptr) || written != markerSize) {
+    if (!::WriteFile(shared_->writeEnd.get(), kSyncMarker, markerSize, &written, nullptr) || written != markerSize) {
         return;
     }
     const ULONGLONG deadline = ::GetTickCount64() + 1000;
     for (;;) {
-        ::AcquireSRWLockExclusive(&shared_->lock);
-        const bool arrived = shared_->markersPassed >= wanted;
-        ::ReleaseSRWLockExclusive(&shared_->lock);
+        bool arrived = false;
+        {
+            ExclusiveLock locked(shared_->lock);
+            arrived = shared_->markersPassed >= wanted;
+        }
         const ULONGLONG now = ::GetTickCount64();
         if (arrived || now >= deadline) {
             return;
         }
-        ::WaitForSingleObject(shared_->markerSeen, static_cast<DWORD>(deadline - now));
+        ::WaitForSingleObject(shared_->markerSeen.get(), static_cast<DWORD>(deadline - now));
     }
 }
 
@@ -157,8 +162,6 @@ std::string ErrorCapture::kept()
         return std::string();
     }
     flush();
-    ::AcquireSRWLockExclusive(&shared_->lock);
-    std::string text = shared_->tap.kept();
-    ::ReleaseSRWLockExclusive(&shared_->lock);
-    return text;
+    ExclusiveLock locked(shared_->lock);
+    return shared_->tap.kept();
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "jvm/MainClass_win.h"
+#include "jvm/JniSupport_win.h"
 #include "jvm/ModifiedUtf8.h"
 
 std::wstring describeException(JNIEnv* env, jthrowable exception)

@@ -1,16 +1,17 @@
 #include "jvm/JvmLibrary_win.h"
 
-#include "ui/ErrorReporting_win.h"
+#include "util/MessageIds.h"
 
-std::optional<JvmEntryPoints> loadJvmLibrary(const std::wstring& path, HWND owner)
+Expected<JvmEntryPoints> loadJvmLibrary(const std::wstring& path)
 {
     // The runtime's bin folder is on "Path" by now, so the library finds its
     // neighbours. Never freed: the VM lives in it until the process ends.
     HMODULE library = ::LoadLibraryW(path.c_str());
     if (library == nullptr) {
         const DWORD error = ::GetLastError();
-        showErrorMessage(owner, IDS_JVM_LOAD_FAILED, {path, static_cast<std::int32_t>(error)});
-        return std::nullopt;
+        Failure failure = failureOf(IDS_JVM_LOAD_FAILED, {path, static_cast<std::int32_t>(error)});
+        failure.windowsError = error;
+        return failure;
     }
     JvmEntryPoints entries;
     entries.createJavaVm =
@@ -20,9 +21,7 @@ std::optional<JvmEntryPoints> loadJvmLibrary(const std::wstring& path, HWND owne
             reinterpret_cast<void*>(::GetProcAddress(library, "JNI_GetDefaultJavaVMInitArgs")));
     }
     if (entries.createJavaVm == nullptr || entries.getDefaultJavaVmInitArgs == nullptr) {
-        const DWORD error = ::GetLastError();
-        showWindowsError(owner, IDS_CREATE_JAVA_VM_MISSING, error);
-        return std::nullopt;
+        return windowsFailure(IDS_CREATE_JAVA_VM_MISSING, ::GetLastError());
     }
     entries.findClassFromBootLoader = reinterpret_cast<FindClassFromBootLoaderFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "JVM_FindClassFromBootLoader")));

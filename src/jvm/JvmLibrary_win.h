@@ -1,12 +1,9 @@
 #pragma once
-#include <windows.h>
-
-#include <optional>
 #include <string>
 
 #include "jvm/VmLaunch_win.h"
+#include "util/Failure.h"
 
-// Loads the JVM library at `path` and resolves its entry points. On failure
-// the message is shown, owned by `owner`, and the result is empty. The
-// library stays loaded for the life of the process.
-std::optional<JvmEntryPoints> loadJvmLibrary(const std::wstring& path, HWND owner);
+// Loads the JVM library at `path` and resolves its entry points; on failure,
+// why not. The library stays loaded for the life of the process.
+Expected<JvmEntryPoints> loadJvmLibrary(const std::wstring& path);

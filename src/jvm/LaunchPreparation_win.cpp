@@ -3,7 +3,6 @@
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "jvm/RuntimeEnvironment.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
 #include "util/PathText.h"
@@ -39,12 +38,12 @@ MemoryStatus memoryStatus()
 } // namespace
 
 std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibraryPath,
-                                                     const LauncherSettings& settings, HWND owner)
+                                                     const LauncherSettings& settings,
+                                                     const std::wstring& executablePath)
 {
-    std::wstring launcherFolder;
-    executableFolder(owner, launcherFolder);
     const std::optional<std::wstring> libraryPathOption = prepareRuntimeEnvironment(
-        jvmLibraryPath, settings.libraryPath, settings.systemPath, launcherFolder, expandEnvironmentStrings,
+        jvmLibraryPath, settings.libraryPath, settings.systemPath, folderWithSeparator(executablePath),
+        expandEnvironmentStrings,
         [](const std::wstring& name, const std::wstring& value) { ::SetEnvironmentVariableW(name.c_str(), value.c_str()); });
     if (!libraryPathOption) {
         return std::nullopt;
@@ -52,25 +51,15 @@ std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibr
     return toThreadAnsi(*libraryPathOption);
 }
 
-std::optional<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, HWND owner,
-                                                  std::vector<std::wstring>& arguments, const Trace& trace)
+Expected<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, const std::wstring& executablePath,
+                                             std::vector<std::wstring>& arguments, const Trace& trace)
 {
-    std::wstring executable;
-    std::wstring folder;
-    if (executablePath(owner, executable)) {
-        folder = folderWithSeparator(executable);
-    }
     VmOptionServices services;
     services.expandEnvironment = expandEnvironmentStrings;
     services.listMatches = listMatches;
     services.memoryStatus = memoryStatus;
     services.toAnsi = toThreadAnsi;
-    services.showMessage = [owner](int messageId) { showError(owner, loadMessage(messageId)); };
     services.trace = trace;
-    VmOptionAssembly assembly =
-        ::assembleVmOptions(readLaunchOptionSettings(config), executable, folder, services, arguments);
-    if (!assembly.succeeded) {
-        return std::nullopt;
-    }
-    return assembly;
+    return ::assembleVmOptions(readLaunchOptionSettings(config), executablePath, folderWithSeparator(executablePath),
+                               services, arguments);
 }

@@ -1,13 +1,10 @@
 #include "jvm/MainClass_win.h"
 
-#include <algorithm>
-#include <climits>
-
 #include "jvm/ErrorCapture_win.h"
 #include "jvm/ExceptionTrace_win.h"
+#include "jvm/JniSupport_win.h"
 #include "jvm/StartFailure_win.h"
-#include "ui/ErrorReporting_win.h"
-#include "ui/ExceptionDialog_win.h"
+#include "util/MessageIds.h"
 
 namespace {
 
@@ -57,137 +54,86 @@ jclass loadThroughLauncherHelper(const VmLaunch& launch, JNIEnv* env)
     return static_cast<jclass>(loaded);
 }
 
-} // namespace
-
-bool describePendingException(JNIEnv* env)
+// The main class through the VM's own lookup, with the name in slash form; on
+// failure, why the start ends (a failure without a message of its own when
+// the runtime has said why).
+Expected<jclass> loadThroughFindClass(const VmLaunch& launch, JNIEnv* env)
 {
-    if (env->ExceptionOccurred() == nullptr) {
-        return false;
+    const std::wstring& mainClass = launch.mainClass;
+    jstring name = newJavaString(mainClass, env);
+    if (name == nullptr) {
+        return failureOf(IDS_MAIN_CLASS_LOAD_FAILED, {mainClass});
     }
-    env->ExceptionDescribe();
-    return true;
+    const char* utf8Name = env->GetStringUTFChars(name, nullptr);
+    if (utf8Name == nullptr) {
+        env->ExceptionDescribe();
+        return Failure{};
+    }
+    jclass mainType = env->FindClass(utf8Name);
+    env->ReleaseStringUTFChars(name, utf8Name);
+    if (mainType == nullptr) {
+        env->ExceptionDescribe();
+        return failureOf(IDS_MAIN_CLASS_NOT_FOUND, {mainClass});
+    }
+    launch.trace.line({L"main class ", mainClass, L" loaded by FindClass"});
+    return mainType;
 }
 
-jobject newPrintStream(jobject output, JNIEnv* env)
+// Decides about an exception that escaped main: the reporter asks the user
+// when "Failure Check" wants it; Stop ends the application.
+void handleMainException(const VmLaunch& launch, VmState& vm, JNIEnv* env, jthrowable thrown)
 {
-    jclass printStreamClass = env->FindClass("java/io/PrintStream");
-    jmethodID printStreamInit =
-        printStreamClass != nullptr ? env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
-    return printStreamInit != nullptr ? env->NewObject(printStreamClass, printStreamInit, output) : nullptr;
-}
-
-jstring newJavaString(const std::wstring& text, JNIEnv* env)
-{
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
-        return nullptr;
-    }
-    jclass stringClass = env->FindClass("java/lang/String");
-    if (stringClass == nullptr) {
-        return nullptr;
-    }
-    jmethodID constructor = env->GetMethodID(stringClass, "<init>", "([C)V");
-    if (constructor == nullptr) {
-        return nullptr;
-    }
-    const jsize length = static_cast<jsize>(text.size());
-    jcharArray characters = env->NewCharArray(length);
-    if (characters == nullptr) {
-        return nullptr;
-    }
-    static_assert(sizeof(wchar_t) == sizeof(jchar), "Windows wide characters are UTF-16 units");
-    env->SetCharArrayRegion(characters, 0, length, reinterpret_cast<const jchar*>(text.data()));
-    jstring result = nullptr;
-    if (env->ExceptionOccurred() == nullptr) {
-        result = static_cast<jstring>(env->NewObject(stringClass, constructor, characters));
-    }
-    env->DeleteLocalRef(characters);
-    return result;
-}
-
-jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env)
-{
-    if (texts.size() > static_cast<std::size_t>(INT_MAX)) {
-        return nullptr;
-    }
-    jclass stringClass = env->FindClass("java/lang/String");
-    if (stringClass == nullptr) {
-        return nullptr;
-    }
-    jobjectArray array = env->NewObjectArray(static_cast<jsize>(texts.size()), stringClass, nullptr);
-    if (array == nullptr) {
-        return nullptr;
-    }
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        jstring text = newJavaString(texts[i], env);
-        if (text == nullptr) {
-            return nullptr;
+    const ExceptionChoice choice = launch.reporter->askAfterException(
+        launch.failureCheck ? std::optional<std::wstring>(describeException(env, thrown)) : std::nullopt);
+    // Without a decision the process reports the failure once the VM is gone
+    // (the VM prints the exception itself when this thread detaches).
+    vm.uncaughtException = choice == ExceptionChoice::NoDialog;
+    if (choice == ExceptionChoice::Stop) {
+        jclass system = env->FindClass("java/lang/System");
+        jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
+        if (exitMethod != nullptr) {
+            env->CallStaticVoidMethod(system, exitMethod, static_cast<jint>(-1));
         }
-        env->SetObjectArrayElement(array, static_cast<jsize>(i), text);
-        env->DeleteLocalRef(text);
+        describePendingException(env);
     }
-    return array;
 }
 
-namespace {
-
-// A start that fails before main lets go of the VM thread: a thread that ends
-// still attached would keep the VM's destruction at shutdown waiting for ever.
-bool failAndDetach(const VmState& vm)
+// A start that fails before main says why, with what the runtime wrote, and
+// lets go of the VM thread: a thread that ends still attached would keep the
+// VM's destruction at shutdown waiting for ever.
+bool failBeforeMain(const VmLaunch& launch, const VmState& vm, const Failure& designed)
 {
+    reportStartFailure(launch, vm, designed);
     vm.javaVm->DetachCurrentThread();
     return false;
 }
 
 } // namespace
 
-std::wstring dottedClassName(std::wstring name)
-{
-    std::replace(name.begin(), name.end(), L'/', L'.');
-    return name;
-}
-
 bool invokeMainClass(const VmLaunch& launch, VmState& vm)
 {
     JNIEnv* env = vm.jniEnv;
-    const std::wstring& mainClass = launch.mainClass;
-    // Each failure before main says why, with what the runtime wrote.
-    const auto fail = [&](const std::wstring& designed) {
-        reportStartFailure(launch, vm, designed);
-        return failAndDetach(vm);
-    };
-
     jclass mainType = loadThroughLauncherHelper(launch, env);
     if (mainType != nullptr) {
-        launch.trace.line({L"main class ", mainClass, L" loaded by the runtime's launcher helper"});
+        launch.trace.line({L"main class ", launch.mainClass, L" loaded by the runtime's launcher helper"});
     } else {
-        // The VM's own lookup, with the name in slash form.
-        jstring name = newJavaString(mainClass, env);
-        if (name == nullptr) {
-            return fail(formatMessage(loadMessage(IDS_MAIN_CLASS_LOAD_FAILED), {mainClass}));
+        const Expected<jclass> found = loadThroughFindClass(launch, env);
+        if (!found) {
+            return failBeforeMain(launch, vm, found.failure());
         }
-        const char* utf8Name = env->GetStringUTFChars(name, nullptr);
-        if (utf8Name == nullptr) {
-            env->ExceptionDescribe();
-            return fail(std::wstring());
-        }
-        mainType = env->FindClass(utf8Name);
-        env->ReleaseStringUTFChars(name, utf8Name);
-        if (mainType == nullptr) {
-            env->ExceptionDescribe();
-            return fail(formatMessage(loadMessage(IDS_MAIN_CLASS_NOT_FOUND), {mainClass}));
-        }
-        launch.trace.line({L"main class ", mainClass, L" loaded by FindClass"});
+        mainType = *found;
     }
 
     jmethodID mainMethod = env->GetStaticMethodID(mainType, "main", kMainSignature);
     if (mainMethod == nullptr) {
-        return fail(describePendingException(env) ? std::wstring() : loadMessage(IDS_NO_MAIN_METHOD));
+        return failBeforeMain(launch, vm,
+                              describePendingException(env) ? Failure{} : failureOf(IDS_NO_MAIN_METHOD));
     }
 
     jobjectArray mainArguments = newJavaStringArray(launch.arguments, env);
     if (mainArguments == nullptr) {
         env->ExceptionDescribe();
-        return fail(std::wstring());
+        return failBeforeMain(launch, vm, Failure{});
     }
 
     // From here on standard error is the application's own again.
@@ -204,21 +150,7 @@ bool invokeMainClass(const VmLaunch& launch, VmState& vm)
     jthrowable thrown = env->ExceptionOccurred();
     launch.trace.line({thrown != nullptr ? L"main ended with an exception" : L"main returned"});
     if (thrown != nullptr) {
-        if (launch.beforeExceptionDialog != nullptr) {
-            launch.beforeExceptionDialog(launch.beforeExceptionDialogContext);
-        }
-        // Without the dialog nobody has decided about the failure: the process
-        // reports it once the VM is gone (the VM prints the exception itself
-        // when this thread detaches).
-        vm.uncaughtException = !launch.failureCheck;
-        if (launch.failureCheck && askToStopAfterException(describeException(env, thrown))) {
-            jclass system = env->FindClass("java/lang/System");
-            jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
-            if (exitMethod != nullptr) {
-                env->CallStaticVoidMethod(system, exitMethod, static_cast<jint>(-1));
-            }
-            describePendingException(env);
-        }
+        handleMainException(launch, vm, env, thrown);
     }
 
     if (launch.stayAttached) {

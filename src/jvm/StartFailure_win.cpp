@@ -1,8 +1,8 @@
 #include "jvm/StartFailure_win.h"
 
 #include "jvm/ErrorCapture_win.h"
-#include "jvm/MainClass_win.h"
-#include "ui/ErrorReporting_win.h"
+#include "jvm/JniSupport_win.h"
+#include "util/MessageIds.h"
 #include "util/TextConversion_win.h"
 #include "util/UniqueHandle_win.h"
 
@@ -48,7 +48,7 @@ std::string errorFileText(const std::wstring& path, std::uint64_t start)
 
 } // namespace
 
-void reportStartFailure(const VmLaunch& launch, const VmState& vm, const std::wstring& designed)
+void reportStartFailure(const VmLaunch& launch, const VmState& vm, const Failure& designed)
 {
     const std::string bytes = launch.errorCapture != nullptr ? launch.errorCapture->kept() : std::string();
     // With an error file, the runtime's Java side has written there.
@@ -56,9 +56,12 @@ void reportStartFailure(const VmLaunch& launch, const VmState& vm, const std::ws
     appendToFile(vm.errorFile, bytes);
     const std::wstring words = fromProgramOutput(bytes + written);
     launch.trace.line({L"start failed before main; the runtime wrote: ", words.empty() ? L"nothing" : words});
-    if (!designed.empty()) {
-        showError(ownerWindow(launch), words.empty() ? designed : designed + L"\n" + words);
-    } else if (!launch.isService) {
-        showErrorMessage(ownerWindow(launch), IDS_START_FAILED, {dottedClassName(launch.mainClass), launch.runtimeFolder, words});
+    if (designed.messageId != 0) {
+        Failure failure = designed;
+        failure.runtimeWords = words;
+        launch.reporter->reportFailure(failure);
+    } else {
+        launch.reporter->reportStartRefused(
+            failureOf(IDS_START_FAILED, {dottedClassName(launch.mainClass), launch.runtimeFolder, words}));
     }
 }

@@ -1,7 +1,7 @@
 #include "jvm/StreamRedirection_win.h"
 
 #include "jvm/DateTimePattern.h"
-#include "jvm/MainClass_win.h"
+#include "jvm/JniSupport_win.h"
 #include "util/Path_win.h"
 
 namespace {

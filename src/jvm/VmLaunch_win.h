@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "jni/jni.h"
+#include "util/Reporter.h"
 #include "util/Trace.h"
 
 class ErrorCapture;
@@ -37,27 +38,16 @@ struct VmLaunch {
     std::wstring mainClass;                // slash form: org/example/App
     std::vector<std::wstring> arguments;   // for main
     bool isService = false;                // the VM thread destroys the VM
-    bool failureCheck = false;             // an exception from main shows the dialog
+    bool failureCheck = false;             // the user decides about an exception from main
     bool stayAttached = false;             // IBM runtimes: a thread that ran Java never detaches
     HANDLE readyEvent = nullptr;           // signalled just before main; may be null
-    // Owner of the error boxes, read when a box shows (the splash window may
-    // appear after the thread has started); may be null.
-    const std::atomic<HWND>* owner = nullptr;
-    // Called on the VM thread before the exception dialog shows (closes the
-    // splash window); may be null.
-    void (*beforeExceptionDialog)(void* context) = nullptr;
-    void* beforeExceptionDialogContext = nullptr;
+    // Tells the user why a start failed and asks about an exception from main.
+    Reporter* reporter = nullptr;
     // What the runtime writes to standard error until main begins; may be null.
     ErrorCapture* errorCapture = nullptr;
     std::wstring runtimeFolder;            // named when a start fails
     Trace trace;
 };
-
-// The window that owns the error boxes shown now; null for none.
-inline HWND ownerWindow(const VmLaunch& launch)
-{
-    return launch.owner != nullptr ? launch.owner->load() : nullptr;
-}
 
 // The process's Java VM, null until VM creation on the VM thread succeeds.
 // Other threads read `javaVm` only after the ready event is signalled.

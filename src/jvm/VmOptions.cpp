@@ -1,7 +1,8 @@
 #include "jvm/VmOptions.h"
 
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "util/LaunchError.h"
+#include "util/PathText.h"
 
 namespace {
 
@@ -95,11 +96,7 @@ void expandClassPathEntry(const std::wstring& entry, const std::wstring& launche
     if (isAbsoluteEntry(entry)) {
         pattern = entry;
     } else {
-        pattern = launcherFolder;
-        if (!pattern.empty() && pattern.back() == L'\\') {
-            pattern.pop_back();
-        }
-        pattern += entry;
+        pattern = withoutTrailingSeparator(launcherFolder) + entry;
     }
     const std::wstring prefix = searchedFolderOf(pattern);
     for (const std::wstring& name : listMatches(pattern)) {
@@ -109,20 +106,17 @@ void expandClassPathEntry(const std::wstring& entry, const std::wstring& launche
     }
 }
 
-VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const std::wstring& executablePath,
-                                   const std::wstring& executableFolder, const VmOptionServices& services,
-                                   std::vector<std::wstring>& arguments)
-{
-    if (!services.expandEnvironment || !services.listMatches || !services.memoryStatus || !services.toAnsi ||
-        !services.showMessage) {
-        raiseLaunchError(kHresultInvalidArg);
-    }
-    const EnvironmentExpander& expand = services.expandEnvironment;
-    VmOptionAssembly result;
+namespace {
 
+// The class path text: each entry expanded and resolved (an empty entry is
+// skipped), the launcher executable first when "Embedded Jar" is set; no
+// separator at its end.
+std::wstring assembleClassPath(const LaunchOptionSettings& settings, const std::wstring& executablePath,
+                               const std::wstring& executableFolder, const VmOptionServices& services)
+{
     std::wstring classPath;
     for (const std::wstring& written : settings.classPath) {
-        const std::wstring entry = expandOrKeep(expand, written);
+        const std::wstring entry = expandOrKeep(services.expandEnvironment, written);
         // An empty entry (";;", a leading ';', or a variable that expands to
         // nothing) names no file; resolving it would put the launcher's folder
         // itself on the class path, so it is skipped.
@@ -156,11 +150,25 @@ VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const s
     while (!classPath.empty() && classPath.back() == L';') {
         classPath.pop_back();
     }
+    return classPath;
+}
+
+} // namespace
+
+Expected<VmOptionAssembly> assembleVmOptions(const LaunchOptionSettings& settings, const std::wstring& executablePath,
+                                             const std::wstring& executableFolder, const VmOptionServices& services,
+                                             std::vector<std::wstring>& arguments)
+{
+    if (!services.expandEnvironment || !services.listMatches || !services.memoryStatus || !services.toAnsi) {
+        raiseLaunchError(kHresultInvalidArg);
+    }
+    const EnvironmentExpander& expand = services.expandEnvironment;
+    const std::wstring classPath = assembleClassPath(settings, executablePath, executableFolder, services);
     if (classPath.empty()) {
-        services.showMessage(IDS_CLASS_PATH_MISSING);
-        return result;
+        return failureOf(IDS_CLASS_PATH_MISSING);
     }
 
+    VmOptionAssembly result;
     std::vector<std::wstring> work;
     work.push_back(L"-Djava.class.path=" + classPath);
     for (const std::wstring& token : splitVmParameters(settings.vmParameters)) {
@@ -189,6 +197,5 @@ VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const s
     result.errorAppend = settings.errorAppend;
 
     appendConfiguredCommand(settings.command, expand, arguments);
-    result.succeeded = true;
     return result;
 }

@@ -7,6 +7,7 @@
 #include "config/SettingsReader.h"
 #include "jvm/MemoryOptions.h"
 #include "util/CommandLine.h"
+#include "util/Failure.h"
 #include "util/Trace.h"
 
 // The tokens of a "Virtual Machine Parameters" text. Only the space separates
@@ -51,13 +52,11 @@ struct VmOptionServices {
     DirectoryMatchLister listMatches;
     std::function<MemoryStatus()> memoryStatus;               // read once per percentage option
     std::function<std::string(const std::wstring&)> toAnsi;   // thread's ANSI code page
-    std::function<void(int messageId)> showMessage;           // string-table error box
     Trace trace;                                              // off unless asked for
 };
 
 // The result of one option assembly.
 struct VmOptionAssembly {
-    bool succeeded = false;
     // "-Djava.class.path=..." first, then the user parameters; to be appended
     // after the library path option.
     std::vector<std::string> options;
@@ -73,8 +72,8 @@ struct VmOptionAssembly {
 // first when "Embedded Jar" is set), then the user VM parameters split,
 // unquoted, percentage sizes rewritten and the "-Xss" stack size taken before
 // environment expansion. Also fills the stream redirection settings and
-// appends the "Cmd" arguments to `arguments`. An empty class path shows
-// message 209 and fails with nothing else done.
-VmOptionAssembly assembleVmOptions(const LaunchOptionSettings& settings, const std::wstring& executablePath,
-                                   const std::wstring& executableFolder, const VmOptionServices& services,
-                                   std::vector<std::wstring>& arguments);
+// appends the "Cmd" arguments to `arguments`. An empty class path fails with
+// message 209 and nothing else done.
+Expected<VmOptionAssembly> assembleVmOptions(const LaunchOptionSettings& settings, const std::wstring& executablePath,
+                                             const std::wstring& executableFolder, const VmOptionServices& services,
+                                             std::vector<std::wstring>& arguments);

@@ -6,21 +6,24 @@
 #include "jvm/MainClass_win.h"
 #include "jvm/StartFailure_win.h"
 #include "jvm/StreamRedirection_win.h"
-#include "ui/ErrorReporting_win.h"
+#include "util/MessageIds.h"
 #include "util/TextConversion_win.h"
 #include "util/UniqueHandle_win.h"
 #include "util/AsciiText.h"
 
 namespace {
 
-// The start the exit hook reports on. The runtime calls the hook without any
-// context of the launcher's, so it is kept here, for the one VM of the
-// process; it is written before the VM exists.
-struct HookTarget {
-    const VmLaunch* launch = nullptr;
-    const VmState* vm = nullptr;
+// One start of the VM: what the VM thread works on (it lives on the stack of
+// the thread that waits for it), and what the exit hook reports on.
+struct VmThreadWork {
+    VmLaunch* launch = nullptr;
+    VmState* vm = nullptr;
 };
-HookTarget hookTarget;
+
+// The runtime calls the exit hook without any context of the launcher's, so
+// its start is kept here, for the one VM of the process; it is written
+// before the VM exists.
+VmThreadWork hookTarget;
 
 // The runtime calls these when the VM ends; it then ends the process in its
 // own way, with the exit code given. Before main began that is the runtime
@@ -35,7 +38,7 @@ void JNICALL vmExitHook(jint code)
     hookTarget.launch->trace.line({L"the runtime ends the process with exit code ", signedDecimalText(code),
                                    beforeMain ? L", before main began" : L""});
     if (beforeMain) {
-        reportStartFailure(*hookTarget.launch, *hookTarget.vm, std::wstring());
+        reportStartFailure(*hookTarget.launch, *hookTarget.vm, Failure{});
     } else if (hookTarget.launch->errorCapture != nullptr) {
         // The process ends right after: the application's last words first.
         hookTarget.launch->errorCapture->flush();
@@ -58,13 +61,6 @@ int reasonMessageFor(jint result)
     default: return 0;
     }
 }
-
-// What the VM thread works on; lives on the stack of the thread that waits
-// for it.
-struct VmThreadWork {
-    VmLaunch* launch = nullptr;
-    VmState* vm = nullptr;
-};
 
 // The work of the VM thread; 0 for success, 1 for failure.
 int runVm(VmLaunch& launch, VmState& vm)
@@ -117,16 +113,17 @@ bool createJavaVm(VmLaunch& launch, VmState& vm)
             launch.trace.line({L"VM option: ", fromThreadAnsi(option)});
         }
     }
-    hookTarget = HookTarget{&launch, &vm};
+    hookTarget = VmThreadWork{&launch, &vm};
     void* environment = nullptr;
     const jint result = launch.entryPoints.createJavaVm(&vm.javaVm, &environment, &arguments);
     launch.trace.line({L"JNI_CreateJavaVM returned ", signedDecimalText(result)});
     if (result != JNI_OK) {
         vm.javaVm = nullptr;
         const int reasonId = reasonMessageFor(result);
-        const std::wstring reason = reasonId != 0 ? loadMessage(reasonId) : std::wstring();
         reportStartFailure(launch, vm,
-                           formatMessage(loadMessage(IDS_JNI_EXCEPTION_REASON), {loadMessage(IDS_CREATE_VM_FAILED), reason}));
+                           failureOf(IDS_JNI_EXCEPTION_REASON,
+                                     {MessageArgument::textOf(IDS_CREATE_VM_FAILED),
+                                      reasonId != 0 ? MessageArgument::textOf(reasonId) : MessageArgument(L"")}));
         return false;
     }
     vm.jniEnv = static_cast<JNIEnv*>(environment);

@@ -10,8 +10,8 @@
 int startVmThread(VmLaunch& launch, VmState& vm);
 
 // Creates the VM with the launch's options and the "abort" and "exit" hooks,
-// then redirects the standard streams. On failure shows the JNI message and
-// returns false. Runs on the VM thread.
+// then redirects the standard streams. On failure reports the JNI failure
+// and returns false. Runs on the VM thread.
 bool createJavaVm(VmLaunch& launch, VmState& vm);
 
 // Destroys the VM when there is one; this waits for the application's last

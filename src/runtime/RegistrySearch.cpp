@@ -1,6 +1,7 @@
 #include "runtime/RegistrySearch.h"
 
 #include "util/AsciiText.h"
+#include "util/PathText.h"
 
 namespace {
 
@@ -138,10 +139,7 @@ void searchRow(const RegistryRow& row, const RuntimeSearchFilter& filter, const 
             traced(subkey.name, L"an empty folder name");
             continue;
         }
-        if (home.back() != L'\\') {
-            home += L'\\';
-        }
-        home += row.homeSuffix;
+        home = withTrailingSeparator(std::move(home)) + row.homeSuffix;
         RuntimeCandidate candidate;
         if (findJvmLibrary(home, probeType, candidate.hasServerVm, exists).empty()) {
             traced(subkey.name, L"no JVM library in ", home);

@@ -3,19 +3,11 @@
 #include <algorithm>
 
 #include "runtime/ReleaseFile.h"
-#include "ui/MessageFormat.h"
-#include "ui/MessageIds.h"
+#include "util/MessageFormat.h"
+#include "util/MessageIds.h"
 #include "util/PathText.h"
 
 namespace {
-
-std::wstring withSeparator(std::wstring folder)
-{
-    if (folder.empty() || folder.back() != L'\\') {
-        folder += L'\\';
-    }
-    return folder;
-}
 
 // A 64-bit launcher cannot load a 32-bit library: with a pair launcher
 // configured, such a library is handed to it.
@@ -62,119 +54,159 @@ std::wstring runtimeNotFoundMessage(const LauncherSettings& settings, RuntimeSel
     return formatMessage(host.loadMessage(format), {phrase});
 }
 
+namespace {
+
+// One line per source tried: what it yielded, or why nothing. Its parts are
+// only put together when the trace is on.
+void traceSource(const Trace& trace, std::wstring_view source, std::wstring_view where, std::wstring_view outcome,
+                 std::wstring_view detail = {})
+{
+    trace.line({L"runtime source ", source, where, L": ", outcome, detail});
+}
+
+std::wstring_view foundText(const std::wstring& library)
+{
+    return library.empty() ? std::wstring_view(L"no JVM library") : std::wstring_view(library);
+}
+
+// The selection of a JVM library found in a source; nothing when it is empty.
+std::optional<RuntimeSelection> selectionOf(const std::wstring& library, const LauncherSettings& settings,
+                                            RuntimeSelectionHost& host)
+{
+    if (library.empty()) {
+        return std::nullopt;
+    }
+    return RuntimeSelection{library, needsPairLauncher(settings, library, host)};
+}
+
+// Beside the executable, or in its "jre64\" subfolder; never compared with the
+// version range, and never handed to the pair launcher.
+std::optional<RuntimeSelection> besideExecutable(const LauncherSettings& settings, RuntimeSelectionHost& host,
+                                                 const PathExists& exists, const Trace& trace)
+{
+    const std::optional<std::wstring> executable = host.executablePath();
+    if (!executable) {
+        return std::nullopt;
+    }
+    const std::wstring folder = folderWithSeparator(*executable);
+    std::wstring home;
+    if (hasJavaRuntimeMarker(folder, exists)) {
+        home = folder;
+    } else if (hasJavaRuntimeMarker(folder + L"jre64\\", exists)) {
+        home = folder + L"jre64\\";
+    }
+    // Without a runtime beside the executable there is nothing to probe: an
+    // empty home would probe the bare sub-paths against the current
+    // directory, and load a jvm.dll lying in whatever folder the user
+    // started from.
+    if (home.empty()) {
+        trace.line({L"runtime source beside the launcher: no bin\\java.dll in ", folder, L" or its jre64\\"});
+        return std::nullopt;
+    }
+    bool hasServerVm = false;
+    const std::wstring library = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
+    traceSource(trace, L"beside the launcher ", home, foundText(library));
+    if (library.empty()) {
+        return std::nullopt;
+    }
+    return RuntimeSelection{library, false};
+}
+
+// The registry: the own view, then the 32-bit view for a pair launcher.
+std::optional<RuntimeSelection> fromRegistry(const LauncherSettings& settings, RuntimeSelectionHost& host,
+                                             const PathExists& exists, const Trace& trace)
+{
+    const auto choose = [&](RegistryView view) {
+        const std::optional<RuntimeCandidate> chosen = chooseCandidate(host.searchRegistry(settings, view), settings);
+        if (trace.on()) {
+            traceSource(trace, view == RegistryView::Own ? L"registry, own view" : L"registry, 32-bit view", {},
+                        chosen ? L"chosen " + describeCandidate(*chosen) : std::wstring(L"nothing found"));
+        }
+        return chosen;
+    };
+    bool throughPair = false;
+    std::optional<RuntimeCandidate> chosen = choose(RegistryView::Own);
+    if (!chosen && !settings.pairProduct.empty()) {
+        chosen = choose(RegistryView::Bits32);
+        throughPair = chosen.has_value();
+    }
+    if (!chosen) {
+        return std::nullopt;
+    }
+    bool hasServerVm = false;
+    const std::wstring library = findJvmLibrary(chosen->homeFolder, settings.jvmType, hasServerVm, exists);
+    if (library.empty()) {
+        traceSource(trace, L"registry", {}, L"the chosen runtime has no JVM library any more");
+        return std::nullopt;
+    }
+    return RuntimeSelection{library, throughPair};
+}
+
+// JAVA_HOME, when the configuration asks for it: probed like "JRE Path", and
+// admitted by the version its release file states (none stated: version 0,
+// which only a range without lower bound admits).
+std::optional<RuntimeSelection> fromJavaHome(const LauncherSettings& settings, RuntimeSelectionHost& host,
+                                             const PathExists& exists, const Trace& trace)
+{
+    const std::optional<std::wstring> javaHome = host.environmentVariable(L"JAVA_HOME");
+    if (!javaHome || javaHome->empty()) {
+        traceSource(trace, L"JAVA_HOME", {}, L"not set");
+        return std::nullopt;
+    }
+    const std::wstring home = withTrailingSeparator(*javaHome);
+    const std::optional<std::string> release = host.readSmallFile(home + L"release");
+    const VersionNumber version = release ? releaseFileVersion(*release).value_or(VersionNumber{}) : VersionNumber{};
+    if (!inRange(version, settings.versionRange)) {
+        if (trace.on()) {
+            traceSource(trace, L"JAVA_HOME ", home, L"version " + formatVersion(version), L" out of range");
+        }
+        return std::nullopt;
+    }
+    bool hasServerVm = false;
+    const std::wstring library = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
+    traceSource(trace, L"JAVA_HOME ", home, foundText(library));
+    return selectionOf(library, settings, host);
+}
+
+} // namespace
+
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host,
                                               const Trace& trace)
 {
     const PathExists exists = [&host](const std::wstring& path) { return host.pathExists(path); };
-    RuntimeSelection selection;
-    bool hasServerVm = false;
-    // One line per source tried: what it yielded, or why nothing.
-    // Its parts are only put together when the trace is on.
-    const auto tried = [&trace](std::wstring_view source, std::wstring_view where, std::wstring_view outcome,
-                                std::wstring_view detail = {}) {
-        trace.line({L"runtime source ", source, where, L": ", outcome, detail});
-    };
-    const auto found = [](const std::wstring& library) {
-        return library.empty() ? std::wstring_view(L"no JVM library") : std::wstring_view(library);
-    };
 
     // 1. The configured folder, as written (relative to the current directory).
     if (!settings.jrePath.empty()) {
-        selection.jvmLibraryPath = findJvmLibrary(withSeparator(settings.jrePath), settings.jvmType, hasServerVm, exists);
-        tried(L"\"JRE Path\" ", settings.jrePath, found(selection.jvmLibraryPath));
-        if (!selection.jvmLibraryPath.empty()) {
-            selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
+        bool hasServerVm = false;
+        const std::wstring library =
+            findJvmLibrary(withTrailingSeparator(settings.jrePath), settings.jvmType, hasServerVm, exists);
+        traceSource(trace, L"\"JRE Path\" ", settings.jrePath, foundText(library));
+        if (std::optional<RuntimeSelection> selection = selectionOf(library, settings, host)) {
             return selection;
         }
     }
-
-    // 2. Beside the executable, or in its "jre64\" subfolder; never compared
-    // with the version range.
-    if (const std::optional<std::wstring> executable = host.executablePath()) {
-        const std::wstring folder = folderWithSeparator(*executable);
-        std::wstring home;
-        if (hasJavaRuntimeMarker(folder, exists)) {
-            home = folder;
-        } else if (hasJavaRuntimeMarker(folder + L"jre64\\", exists)) {
-            home = folder + L"jre64\\";
-        }
-        // Without a runtime beside the executable there is nothing to probe:
-        // an empty home would probe the bare sub-paths against the current
-        // directory, and load a jvm.dll lying in whatever folder the user
-        // started from.
-        if (!home.empty()) {
-            selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
-            tried(L"beside the launcher ", home, found(selection.jvmLibraryPath));
-            if (!selection.jvmLibraryPath.empty()) {
-                return selection;
-            }
-        } else {
-            trace.line({L"runtime source beside the launcher: no bin\\java.dll in ", folder, L" or its jre64\\"});
-        }
+    // 2. Beside the executable; 3. the registry; 4. JAVA_HOME.
+    if (std::optional<RuntimeSelection> selection = besideExecutable(settings, host, exists, trace)) {
+        return selection;
     }
-
-    // 3. The registry: the own view, then the 32-bit view for a pair launcher.
-    const auto choose = [&](RegistryView view) {
-        const std::optional<RuntimeCandidate> chosen = chooseCandidate(host.searchRegistry(settings, view), settings);
-        if (trace.on()) {
-            tried(view == RegistryView::Own ? L"registry, own view" : L"registry, 32-bit view", {},
-                  chosen ? L"chosen " + describeCandidate(*chosen) : std::wstring(L"nothing found"));
-        }
-        return chosen;
-    };
-    std::optional<RuntimeCandidate> chosen = choose(RegistryView::Own);
-    if (!chosen && !settings.pairProduct.empty()) {
-        chosen = choose(RegistryView::Bits32);
-        if (chosen) {
-            selection.relaunchThroughPair = true;
-        }
+    if (std::optional<RuntimeSelection> selection = fromRegistry(settings, host, exists, trace)) {
+        return selection;
     }
-    if (chosen) {
-        selection.jvmLibraryPath = findJvmLibrary(chosen->homeFolder, settings.jvmType, hasServerVm, exists);
-        if (!selection.jvmLibraryPath.empty()) {
-            return selection;
-        }
-        tried(L"registry", {}, L"the chosen runtime has no JVM library any more");
-        selection.relaunchThroughPair = false;
-    }
-
-    // 4. JAVA_HOME, when the configuration asks for it: probed like "JRE
-    // Path", and admitted by the version its release file states (none
-    // stated: version 0, which only a range without lower bound admits).
     if (settings.useJavaHome) {
-        const std::optional<std::wstring> javaHome = host.environmentVariable(L"JAVA_HOME");
-        if (javaHome && !javaHome->empty()) {
-            const std::wstring home = withSeparator(*javaHome);
-            const std::optional<std::string> release = host.readSmallFile(home + L"release");
-            const VersionNumber version =
-                release ? releaseFileVersion(*release).value_or(VersionNumber{}) : VersionNumber{};
-            if (inRange(version, settings.versionRange)) {
-                selection.jvmLibraryPath = findJvmLibrary(home, settings.jvmType, hasServerVm, exists);
-                tried(L"JAVA_HOME ", home, found(selection.jvmLibraryPath));
-                if (!selection.jvmLibraryPath.empty()) {
-                    selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
-                    return selection;
-                }
-            } else {
-                if (trace.on()) {
-                    tried(L"JAVA_HOME ", home, L"version " + formatVersion(version), L" out of range");
-                }
-            }
-        } else {
-            tried(L"JAVA_HOME", {}, L"not set");
+        if (std::optional<RuntimeSelection> selection = fromJavaHome(settings, host, exists, trace)) {
+            return selection;
         }
     }
 
     // 5. The user.
-    tried(L"the user", {}, L"the runtime-not-found dialog");
-    const std::optional<RuntimeSelectionHost::UserChoice> choice =
+    traceSource(trace, L"the user", {}, L"the runtime-not-found dialog");
+    const std::optional<RuntimeChoice> choice =
         host.askUserForRuntime(runtimeNotFoundMessage(settings, host), settings.jvmType);
     if (!choice) {
         return std::nullopt;
     }
-    tried(L"the user", {}, L"chose ", choice->folder);
-    selection.jvmLibraryPath = choice->jvmLibraryPath;
-    selection.relaunchThroughPair = needsPairLauncher(settings, selection.jvmLibraryPath, host);
+    traceSource(trace, L"the user", {}, L"chose ", choice->folder);
+    const RuntimeSelection selection{choice->jvmLibraryPath, needsPairLauncher(settings, choice->jvmLibraryPath, host)};
     host.rememberJrePath(choice->folder);
     return selection;
 }

@@ -6,6 +6,7 @@
 #include "config/LauncherSettings.h"
 #include "runtime/RegistryReader.h"
 #include "runtime/RuntimeProbe.h"
+#include "util/Reporter.h"
 #include "util/Trace.h"
 
 // What the runtime selection asks of the platform and of the user.
@@ -14,8 +15,7 @@ public:
     virtual ~RuntimeSelectionHost() = default;
 
     virtual bool pathExists(const std::wstring& path) = 0;
-    // The executable's full path; nothing when it cannot be obtained (the
-    // host has then told the user).
+    // The executable's full path; nothing when it is not known.
     virtual std::optional<std::wstring> executablePath() = 0;
     // True when the file is a 32-bit (Intel 386) image.
     virtual bool isX86Library(const std::wstring& path) = 0;
@@ -29,12 +29,9 @@ public:
     // cannot be read.
     virtual std::optional<std::string> readSmallFile(const std::wstring& path) = 0;
 
-    struct UserChoice {
-        std::wstring folder;            // ends with "\"
-        std::wstring jvmLibraryPath;
-    };
-    // Shows the runtime-not-found dialog with `message`; nothing when the
-    // user cancelled or the dialog could not be shown.
+    using UserChoice = RuntimeChoice;
+    // Asks the user for a runtime folder, saying `message`; nothing when the
+    // user gave none.
     virtual std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) = 0;
     // Remembers a folder the user chose for the next start.
     virtual void rememberJrePath(const std::wstring& folder) = 0;

@@ -4,10 +4,9 @@
 #include "runtime/RegistryReader_win.h"
 #include "runtime/RegistrySearch.h"
 #include "runtime/RuntimeProbe_win.h"
-#include "ui/ErrorReporting_win.h"
-#include "ui/RuntimeNotFoundDialog_win.h"
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
+#include "util/MessageText_win.h"
 #include "util/UniqueHandle_win.h"
 
 bool Win32RuntimeSelectionHost::pathExists(const std::wstring& path)
@@ -17,11 +16,7 @@ bool Win32RuntimeSelectionHost::pathExists(const std::wstring& path)
 
 std::optional<std::wstring> Win32RuntimeSelectionHost::executablePath()
 {
-    std::wstring path;
-    if (!::executablePath(owner_, path)) {
-        return std::nullopt;
-    }
-    return path;
+    return executablePath_;
 }
 
 bool Win32RuntimeSelectionHost::isX86Library(const std::wstring& path)
@@ -67,19 +62,14 @@ std::optional<std::string> Win32RuntimeSelectionHost::readSmallFile(const std::w
 std::optional<RuntimeSelectionHost::UserChoice> Win32RuntimeSelectionHost::askUserForRuntime(
     const std::wstring& message, JvmType jvmType)
 {
-    const JvmLibraryProbe probe = [jvmType](const std::wstring& folder) {
+    const RuntimeFolderProbe probe = [jvmType](const std::wstring& folder) {
         bool hasServerVm = false;
         return findJvmLibrary(folder, jvmType, hasServerVm, [](const std::wstring& path) { return ::pathExists(path); });
     };
-    const RuntimeNotFoundResult result =
-        showRuntimeNotFoundDialog(::GetActiveWindow(), message, settings_.downloadPage, probe);
-    if (result.endCode != IDOK) {
-        return std::nullopt;
-    }
-    return UserChoice{result.folder, result.jvmLibraryPath};
+    return reporter_.askForRuntime(message, settings_.downloadPage, probe);
 }
 
 void Win32RuntimeSelectionHost::rememberJrePath(const std::wstring& folder)
 {
-    writeRememberedJrePath(owner_, settings_, folder);
+    writeRememberedJrePath(executablePath_, settings_, folder);
 }

@@ -1,15 +1,14 @@
 #pragma once
-#include <windows.h>
-
 #include "runtime/RuntimeSelection.h"
 
 // The runtime selection's questions answered by the real machine: files,
-// the executable's path, PE headers, the registry and the runtime-not-found
-// dialog.
+// PE headers and the registry; the user is asked through the reporter.
 class Win32RuntimeSelectionHost : public RuntimeSelectionHost {
 public:
-    Win32RuntimeSelectionHost(const LauncherSettings& settings, HWND owner, const Trace& trace = Trace())
-        : settings_(settings), owner_(owner), trace_(trace)
+    // `executablePath` is the running launcher's path.
+    Win32RuntimeSelectionHost(const LauncherSettings& settings, const std::wstring& executablePath, Reporter& reporter,
+                              const Trace& trace = Trace())
+        : settings_(settings), executablePath_(executablePath), reporter_(reporter), trace_(trace)
     {
     }
 
@@ -25,6 +24,7 @@ public:
 
 private:
     const LauncherSettings& settings_;
-    HWND owner_;
+    const std::wstring& executablePath_;
+    Reporter& reporter_;
     Trace trace_;
 };

@@ -3,10 +3,11 @@
 #include <utility>
 
 #include "ui/DialogPlacement_win.h"
-#include "ui/ErrorReporting_win.h"
-#include "ui/MessageIds.h"
 #include "ui/RuntimeNotFoundDialogIds.h"
 #include "ui/SystemLibraries_win.h"
+#include "util/MessageIds.h"
+#include "util/MessageText_win.h"
+#include "util/PathText.h"
 
 RuntimeNotFoundDialog::RuntimeNotFoundDialog(std::wstring message, std::wstring downloadPage, JvmLibraryProbe probe)
     : message_(std::move(message)), downloadPage_(std::move(downloadPage)), probe_(std::move(probe))
@@ -46,10 +47,7 @@ void RuntimeNotFoundDialog::initialise(HWND dialog)
 void RuntimeNotFoundDialog::chooseFolder(const std::wstring& path)
 {
     ::SetDlgItemTextW(dialog_, IDC_RUNTIME_FOLDER, path.c_str());
-    chosenFolder_ = path;
-    if (chosenFolder_.empty() || chosenFolder_.back() != L'\\') {
-        chosenFolder_ += L'\\';
-    }
+    chosenFolder_ = withTrailingSeparator(path);
     jvmLibraryPath_ = probe_ ? probe_(chosenFolder_) : std::wstring();
     ::EnableWindow(::GetDlgItem(dialog_, IDC_RUNTIME_OK), jvmLibraryPath_.empty() ? FALSE : TRUE);
 }

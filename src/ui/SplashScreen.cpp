@@ -1,5 +1,7 @@
 #include "ui/SplashScreen.h"
 
+#include "util/PathText.h"
+
 #include <climits>
 #include <cstdint>
 
@@ -12,12 +14,6 @@ int centredOrigin(int screen, int image)
     return static_cast<int>(origin < INT_MIN ? INT_MIN : origin > INT_MAX ? INT_MAX : origin);
 }
 
-std::wstring withoutLastElement(const std::wstring& path)
-{
-    const std::size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 } // namespace
 
 SplashPlacement centredSplashPlacement(int screenWidth, int screenHeight, int imageWidth, int imageHeight)
@@ -27,7 +23,7 @@ SplashPlacement centredSplashPlacement(int screenWidth, int screenHeight, int im
 
 std::wstring nativeSplashLibraryPath(const std::wstring& jvmLibraryPath)
 {
-    std::wstring bin = withoutLastElement(withoutLastElement(jvmLibraryPath));
+    std::wstring bin = parentPath(parentPath(jvmLibraryPath));
     if (bin.empty() || (bin.back() != L'\\' && bin.back() != L'/')) {
         bin += L'\\';
     }

@@ -21,6 +21,33 @@ std::wstring folderWithSeparator(const std::wstring& path)
     return path.substr(0, slash + 1);
 }
 
+std::wstring parentPath(const std::wstring& path)
+{
+    const std::size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring lastElement(const std::wstring& path)
+{
+    return path.substr(path.rfind(L'\\') + 1);
+}
+
+std::wstring withTrailingSeparator(std::wstring folder)
+{
+    if (folder.empty() || folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    return folder;
+}
+
+std::wstring withoutTrailingSeparator(std::wstring path)
+{
+    if (!path.empty() && path.back() == L'\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
 bool startsWithTwoBackslashes(const std::wstring& path)
 {
     return path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';

@@ -10,6 +10,19 @@ constexpr std::size_t kMaxLongPath = 32767;
 // The text up to and including the last backslash; empty when there is none.
 std::wstring folderWithSeparator(const std::wstring& path);
 
+// The text before the last backslash; empty when there is none.
+std::wstring parentPath(const std::wstring& path);
+
+// The text after the last backslash; the whole text when there is none.
+std::wstring lastElement(const std::wstring& path);
+
+// `folder` ending with one backslash: one is added when it does not end with
+// one (an empty text gives "\").
+std::wstring withTrailingSeparator(std::wstring folder);
+
+// `path` without a final backslash, when it ends with one.
+std::wstring withoutTrailingSeparator(std::wstring path);
+
 // The name a directory search is given for a path: paths of 260 characters or
 // more get the long-path prefix ("\\?\" or "\\?\UNC\" in place of the two
 // leading backslashes of a network path) unless they carry it already.

@@ -1,14 +1,16 @@
 #include "util/Path_win.h"
 
 #include "util/GrowBuffer.h"
+#include "util/MessageIds.h"
 #include "util/OnceInit_win.h"
 #include "util/PathText.h"
 #include "util/SystemLibrary_win.h"
 #include "util/UniqueHandle_win.h"
 
-bool readExecutablePath(std::wstring& path, DWORD& error)
+Expected<std::wstring> readExecutablePath()
 {
     bool failed = false;
+    DWORD error = ERROR_SUCCESS;
     std::wstring result = readWithGrowingBuffer(kMaxPath, kMaxLongPath + 1, [&](wchar_t* buffer, std::size_t size) {
         ::SetLastError(ERROR_SUCCESS);
         const DWORD length = ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
@@ -21,10 +23,9 @@ bool readExecutablePath(std::wstring& path, DWORD& error)
         return GrowAttempt{length, length >= size};
     });
     if (failed) {
-        return false;
+        return windowsFailure(IDS_MODULE_PATH_FAILED, error);
     }
-    path = std::move(result);
-    return true;
+    return result;
 }
 
 bool isUncPath(const std::wstring& path)

@@ -3,10 +3,12 @@
 
 #include <string>
 
-// Reads the full path of the running executable into `path`; paths longer
-// than 260 characters are read whole. False, with the platform's error code
-// in `error` and `path` unchanged, when the path cannot be obtained.
-bool readExecutablePath(std::wstring& path, DWORD& error);
+#include "util/Failure.h"
+
+// The full path of the running executable; paths longer than 260 characters
+// are read whole. When it cannot be obtained, the failure "failed to get the
+// module path" with the platform's error code.
+Expected<std::wstring> readExecutablePath();
 
 // Makes sure that the folders leading to the file at `path` exist (the file
 // itself and the root are never created). Returns 0 or the last platform

@@ -5,6 +5,7 @@
 #include "util/EnvironmentExpansion_win.h"
 #include "util/Path_win.h"
 #include "util/AsciiText.h"
+#include "util/PathText.h"
 
 namespace {
 
@@ -27,12 +28,11 @@ std::wstring defaultTracePath()
 {
     wchar_t temp[MAX_PATH + 1];
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring module;
-    DWORD error = 0;
-    if (length == 0 || length > MAX_PATH || !readExecutablePath(module, error)) {
+    const Expected<std::wstring> module = readExecutablePath();
+    if (length == 0 || length > MAX_PATH || !module) {
         return std::wstring();
     }
-    std::wstring name = module.substr(module.rfind(L'\\') + 1);
+    std::wstring name = lastElement(*module);
     const std::size_t dot = name.rfind(L'.');
     if (dot != std::wstring::npos) {
         name.resize(dot);

@@ -2,7 +2,9 @@
 
 #include <climits>
 
-#include "ui/MessageFormat.h"
+#include "util/Failure.h"
+#include "util/MessageFormat.h"
+#include "util/MessageIds.h"
 
 namespace {
 
@@ -40,6 +42,41 @@ TEST(MessageFormat, HasNoLengthLimit)
     const std::wstring text = formatMessage(L"Failed to load Java VM library: %s (errno = %d).\n", {path, 126});
     EXPECT_EQ(text.size(), path.size() + 48);
     EXPECT_EQ(text.substr(text.size() - 16), L" (errno = 126).\n");
+}
+
+// A string table of three texts; any other id is missing.
+std::wstring tableText(int id)
+{
+    switch (id) {
+    case IDS_WINDOWS_EXCEPTION: return L"Windows exception: %s (errno = %d).\n";
+    case IDS_MODULE_PATH_FAILED: return L"failed to get the module path";
+    case IDS_MAIN_CLASS_NOT_FOUND: return L"Could not find the main class %s.\n";
+    default: return std::wstring();
+    }
+}
+
+TEST(Failure, TextTakesNamedTextsFromTheTableAndTheRuntimesWordsLast)
+{
+    Failure withWords = failureOf(IDS_MAIN_CLASS_NOT_FOUND, {L"app/Main"});
+    withWords.runtimeWords = L"Error: class app.Main\r\n";
+    const struct Row {
+        const char* name;
+        Failure failure;
+        std::wstring expected;
+    } rows[] = {
+        {"platform failure", windowsFailure(IDS_MODULE_PATH_FAILED, 5),
+         L"Windows exception: failed to get the module path (errno = 5).\n"},
+        {"runtime's words after the message", withWords,
+         L"Could not find the main class app/Main.\n\nError: class app.Main\r\n"},
+        {"missing named text", failureOf(IDS_WINDOWS_EXCEPTION, {MessageArgument::textOf(999), 2}),
+         L"Windows exception:  (errno = 2).\n"},
+        {"no message", Failure{}, L""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(failureText(row.failure, tableText), row.expected) << row.name;
+    }
+    EXPECT_EQ(windowsFailure(IDS_MODULE_PATH_FAILED, 5).windowsError, 5u);
+    EXPECT_EQ(Failure{}.exitCode, -1);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "runtime/RuntimeSelection.h"
 
 namespace {

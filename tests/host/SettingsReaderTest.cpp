@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "config/IniDocument.h"
 #include "config/SettingsReader.h"
 
@@ -28,7 +28,6 @@ public:
         perUserAskedWithProductCode = settings.productCode;
         return perUserExists ? parsed(perUserFile) : nullptr;
     }
-    void showMessage(int messageId) override { shownMessages.push_back(messageId); }
 
 private:
     static std::unique_ptr<ConfigStore> parsed(const std::wstring& text)
@@ -38,6 +37,16 @@ private:
         return document;
     }
 };
+
+// Reads the settings; the message of a failure is noted as shown.
+bool readSettings(LauncherSettings& settings, FakeSource& source)
+{
+    const Expected<void> read = readSettings(settings, static_cast<SettingsSource&>(source));
+    if (!read) {
+        source.shownMessages.push_back(read.failure().messageId);
+    }
+    return static_cast<bool>(read);
+}
 
 const std::wstring kMainClassLine = L"[Java Runtime Environment]\r\nMain Class=org.example.App\r\n";
 

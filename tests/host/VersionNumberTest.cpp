@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "config/VersionNumber.h"
 
 namespace {

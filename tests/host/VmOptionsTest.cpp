@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "JvmTestFakes.h"
-#include "ui/MessageIds.h"
+#include "util/MessageIds.h"
 #include "jvm/VmOptions.h"
 
 namespace {
@@ -228,13 +228,25 @@ protected:
             return MemoryStatus{8 * kGiB, 0};
         };
         s.toAnsi = fakeAnsi;
-        s.showMessage = [this](int id) { messages.push_back(id); };
         return s;
     }
 
-    VmOptionAssembly assemble(const LaunchOptionSettings& settings)
+    // The assembly, or nothing with its failure's message noted.
+    struct Assembled : VmOptionAssembly {
+        bool succeeded = false;
+    };
+    Assembled assemble(const LaunchOptionSettings& settings)
     {
-        return assembleVmOptions(settings, L"C:\\App\\App.exe", L"C:\\App\\", services(), arguments);
+        const Expected<VmOptionAssembly> result =
+            assembleVmOptions(settings, L"C:\\App\\App.exe", L"C:\\App\\", services(), arguments);
+        Assembled assembled;
+        if (result) {
+            static_cast<VmOptionAssembly&>(assembled) = *result;
+            assembled.succeeded = true;
+        } else {
+            messages.push_back(result.failure().messageId);
+        }
+        return assembled;
     }
 
     FakeFileSystem files;
@@ -273,7 +285,7 @@ TEST_F(AssembleVmOptions, ClassPathOption)
         settings.classPath = row.classPath;
         settings.embeddedJar = row.embeddedJar;
         files.searched.clear();
-        const VmOptionAssembly result = assemble(settings);
+        const Assembled result = assemble(settings);
         EXPECT_TRUE(result.succeeded) << row.name;
         EXPECT_EQ(result.options, NarrowTexts{row.option}) << row.name;
         for (const std::wstring& pattern : files.searched) {
@@ -308,7 +320,7 @@ TEST_F(AssembleVmOptions, UserParameters)
         LaunchOptionSettings settings;
         settings.classPath = {L"C:\\x.jar"};
         settings.vmParameters = row.parameters;
-        const VmOptionAssembly result = assemble(settings);
+        const Assembled result = assemble(settings);
         NarrowTexts expected{"-Djava.class.path=C:\\x.jar"};
         expected.insert(expected.end(), row.options.begin(), row.options.end());
         EXPECT_TRUE(result.succeeded) << row.name;
@@ -334,7 +346,7 @@ TEST_F(AssembleVmOptions, FailedExpansionKeepsTexts)
     settings.vmParameters = L"-Dhome=%USERPROFILE%";
     settings.outputFile = L"%LOGS%\\out.txt";
     settings.command = L"%USERPROFILE%";
-    const VmOptionAssembly result = assemble(settings);
+    const Assembled result = assemble(settings);
     EXPECT_EQ(result.options, (NarrowTexts{"-Djava.class.path=C:\\%LIBS%.jar", "-Dhome=%USERPROFILE%"}));
     EXPECT_EQ(result.outputFile, L"%LOGS%\\out.txt");
     EXPECT_EQ(arguments, (Texts{L"given", L"%USERPROFILE%"}));
@@ -349,7 +361,7 @@ TEST_F(AssembleVmOptions, RedirectionAndCommand)
     settings.errorFile = L"";
     settings.errorAppend = false;
     settings.command = L"a \"b c\"  %USERPROFILE%";
-    const VmOptionAssembly result = assemble(settings);
+    const Assembled result = assemble(settings);
     EXPECT_TRUE(result.succeeded);
     EXPECT_EQ(result.outputFile, L"C:\\Logs\\out.txt");
     EXPECT_TRUE(result.outputAppend);
@@ -382,7 +394,7 @@ TEST_F(AssembleVmOptions, EmptyClassPathStopsThePass)
         settings.outputAppend = true;
         settings.errorFile = L"err.txt";
         settings.command = L"extra";
-        const VmOptionAssembly result = assemble(settings);
+        const Assembled result = assemble(settings);
         EXPECT_FALSE(result.succeeded) << row.name;
         EXPECT_EQ(messages, std::vector<int>{IDS_CLASS_PATH_MISSING}) << row.name;
         EXPECT_TRUE(result.options.empty()) << row.name;
@@ -405,7 +417,7 @@ TEST_F(AssembleVmOptions, TenThousandParametersWithAnUnterminatedQuote)
     LaunchOptionSettings settings;
     settings.classPath = {L"C:\\x.jar"};
     settings.vmParameters = parameters;
-    const VmOptionAssembly result = assemble(settings);
+    const Assembled result = assemble(settings);
     ASSERT_EQ(result.options.size(), 10003u);
     EXPECT_EQ(result.options[1], "-Dp0=v");
     EXPECT_EQ(result.options[10000], "-Dp9999=v");

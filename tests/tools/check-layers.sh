@@ -6,8 +6,8 @@
 #   jvm          VM options, environment, creation, main class, streams
 #   runtime      registry search, folder probing, runtime selection
 #   config       configuration files, stores, settings, versions
-#   ui           windows, message texts and their formatting
-#   util         paths, files, text helpers, handle wrappers
+#   ui           windows: the windowed reporter, dialogs, splash
+#   util         paths, files, text helpers, failures, handle wrappers
 # A file may include headers of its own folder and of folders below it, and
 # the JNI declarations (include/jni). Prints every offending line.
 set -u

@@ -9,8 +9,8 @@
 #include "app/CommandLine_win.h"
 #include "util/CommandLine.h"
 #include "util/EnvironmentExpansion_win.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
+#include "support/SelfPath.h"
 #include "support/WorkFolder.h"
 
 namespace {
@@ -52,8 +52,8 @@ TEST(CommandLine, SplitsARealCommandLine)
 {
     WorkFolder work;
     work.createFolder(L"Program Files x");
-    std::wstring self;
-    ASSERT_TRUE(executablePath(nullptr, self));
+    const std::wstring self = selfPath();
+    ASSERT_FALSE(self.empty());
     const std::wstring child = work.path(L"Program Files x\\child tests.exe");
     ASSERT_TRUE(::CopyFileW(self.c_str(), child.c_str(), FALSE));
     const std::wstring output = work.path(L"arguments.txt");
@@ -98,13 +98,13 @@ TEST(CommandLine, WorkingDirectoryBecomesTheExecutablesFolder)
 {
     WorkFolder work;
     const std::wstring previous = work.enter();
-    applyWorkingDirectory(nullptr);
+    applyWorkingDirectory(selfPath());
     wchar_t current[MAX_PATH * 4] = {};
     ::GetCurrentDirectoryW(MAX_PATH * 4, current);
     ::SetCurrentDirectoryW(previous.c_str());
 
-    std::wstring folder;
-    ASSERT_TRUE(executableFolder(nullptr, folder));
+    const std::wstring folder = selfFolder();
+    ASSERT_FALSE(folder.empty());
     EXPECT_EQ(std::wstring(current) + L"\\", folder);
 }
 

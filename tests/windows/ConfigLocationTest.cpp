@@ -6,8 +6,8 @@
 #include "config/ConfigLocation_win.h"
 #include "support/WorkFolder.h"
 #include "util/FileFinder_win.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
+#include "support/SelfPath.h"
 
 namespace {
 
@@ -43,12 +43,12 @@ TEST(RememberedJrePath, NormalApplicationsWriteThePerUserFilesOfLauncherAndPair)
     settings.productName = L"Acme: Suite";
     settings.productCode = L"AS1";
     settings.pairProduct = work.path(L"Pair.exe");
-    writeRememberedJrePath(nullptr, settings, L"C:\\Java\\jre\\");
+    writeRememberedJrePath(selfPath(), settings, L"C:\\Java\\jre\\");
 
     EXPECT_EQ(jrePathIn(work.path(L"Acme Suite\\AS1\\windows_tests.ini")), L"C:\\Java\\jre\\");
     EXPECT_EQ(jrePathIn(work.path(L"Acme Suite\\AS1\\Pair.ini")), L"C:\\Java\\jre\\");
-    std::wstring self;
-    ASSERT_TRUE(executablePath(nullptr, self));
+    const std::wstring self = selfPath();
+    ASSERT_FALSE(self.empty());
     EXPECT_FALSE(pathExists(self.substr(0, self.size() - 3) + L"ini")) << "the main file is not written";
 }
 
@@ -56,8 +56,8 @@ TEST(RememberedJrePath, ServicesWriteTheMainFilesOfLauncherAndPair)
 {
     WorkFolder work;
     const AppDataOverride appData(work.folder());
-    std::wstring self;
-    ASSERT_TRUE(executablePath(nullptr, self));
+    const std::wstring self = selfPath();
+    ASSERT_FALSE(self.empty());
     const std::wstring mainFile = self.substr(0, self.size() - 3) + L"ini";
     ::DeleteFileW(mainFile.c_str());
     LauncherSettings settings;
@@ -65,7 +65,7 @@ TEST(RememberedJrePath, ServicesWriteTheMainFilesOfLauncherAndPair)
     settings.productName = L"Acme";
     settings.productCode = L"AS1";
     settings.pairProduct = work.path(L"Pair.exe");
-    writeRememberedJrePath(nullptr, settings, L"D:\\runtime\\");
+    writeRememberedJrePath(selfPath(), settings, L"D:\\runtime\\");
     const std::wstring written = jrePathIn(mainFile);
     ::DeleteFileW(mainFile.c_str());
 

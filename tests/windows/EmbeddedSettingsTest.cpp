@@ -5,8 +5,8 @@
 
 #include "config/EmbeddedSettings_win.h"
 #include "config/IniDocument.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
+#include "support/SelfPath.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ TEST(EmbeddedSettings, TestLauncherCarriesItsSettingsText)
 {
     // launcher_embedded_test.exe lies at the top of the build tree, two
     // levels above this program (tests\windows\).
-    std::wstring folder;
-    ASSERT_TRUE(executableFolder(nullptr, folder));
+    const std::wstring folder = selfFolder();
+    ASSERT_FALSE(folder.empty());
     const std::wstring launcher = folder + L"..\\..\\launcher_embedded_test.exe";
     HMODULE module = ::LoadLibraryExW(launcher.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr) << "build launcher_embedded_test first";

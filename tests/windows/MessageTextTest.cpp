@@ -1,7 +1,8 @@
 // The string table as the launcher loads it from its own resources.
 #include <gtest/gtest.h>
 
-#include "ui/ErrorReporting_win.h"
+#include "util/MessageIds.h"
+#include "util/MessageText_win.h"
 
 namespace {
 

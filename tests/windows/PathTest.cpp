@@ -4,21 +4,19 @@
 #include <windows.h>
 
 #include "util/FileFinder_win.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
+#include "support/SelfPath.h"
 #include "support/WorkFolder.h"
 
 namespace {
 
 TEST(ExecutablePath, NamesThisTestProgramAndItsFolder)
 {
-    std::wstring path;
-    ASSERT_TRUE(executablePath(nullptr, path));
+    const std::wstring path = selfPath();
+    ASSERT_FALSE(path.empty());
     EXPECT_GT(path.size(), 4u);
     EXPECT_EQ(path.substr(path.size() - 17), L"windows_tests.exe");
-    std::wstring folder = L"unchanged";
-    ASSERT_TRUE(executableFolder(nullptr, folder));
-    EXPECT_EQ(folder, path.substr(0, path.size() - 17));
+    EXPECT_EQ(selfFolder(), path.substr(0, path.size() - 17));
 }
 
 TEST(FileFinder, FindsFilesAndFolders)

@@ -5,8 +5,8 @@
 
 #include "runtime/RuntimeProbe_win.h"
 #include "support/WorkFolder.h"
-#include "ui/ErrorReporting_win.h"
 #include "util/Path_win.h"
+#include "support/SelfPath.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ TEST(IsX86Library, TellsA32BitLibraryFromEverythingElse)
         EXPECT_EQ(isX86Library(work.path(L"jvm.dll")), row.expected) << row.name;
     }
     EXPECT_FALSE(isX86Library(work.path(L"missing.dll")));
-    std::wstring self;
-    ASSERT_TRUE(executablePath(nullptr, self));
+    const std::wstring self = selfPath();
+    ASSERT_FALSE(self.empty());
     EXPECT_FALSE(isX86Library(self)) << "this 64-bit test program";
 }
 

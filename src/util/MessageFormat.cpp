@@ -1,10 +1,13 @@
-#include "ui/MessageFormat.h"
+#include "util/MessageFormat.h"
 
 namespace {
 
-std::wstring argumentText(const MessageArgument& argument)
+std::wstring argumentText(const MessageArgument& argument, std::wstring (*loadMessage)(int id))
 {
     if (!argument.isNumber) {
+        if (argument.messageId != 0) {
+            return loadMessage != nullptr ? loadMessage(argument.messageId) : std::wstring();
+        }
         return argument.text;
     }
     // Decimal digits of a signed 32-bit value, without going through the
@@ -25,7 +28,8 @@ std::wstring argumentText(const MessageArgument& argument)
 
 } // namespace
 
-std::wstring formatMessage(const std::wstring& format, const std::vector<MessageArgument>& arguments)
+std::wstring formatMessage(const std::wstring& format, const std::vector<MessageArgument>& arguments,
+                           std::wstring (*loadMessage)(int id))
 {
     std::wstring result;
     result.reserve(format.size());
@@ -42,7 +46,7 @@ std::wstring formatMessage(const std::wstring& format, const std::vector<Message
             ++i;
         } else if (kind == L's' || kind == L'd') {
             if (next < arguments.size()) {
-                result += argumentText(arguments[next]);
+                result += argumentText(arguments[next], loadMessage);
             }
             ++next;
             ++i;

@@ -1,0 +1,83 @@
+#include "jvm/JniSupport_win.h"
+
+#include <algorithm>
+#include <climits>
+
+std::wstring dottedClassName(std::wstring name)
+{
+    std::replace(name.begin(), name.end(), L'/', L'.');
+    return name;
+}
+
+
+bool describePendingException(JNIEnv* env)
+{
+    if (env->ExceptionOccurred() == nullptr) {
+        return false;
+    }
+    env->ExceptionDescribe();
+    return true;
+}
+
+
+jobject newPrintStream(jobject output, JNIEnv* env)
+{
+    jclass printStreamClass = env->FindClass("java/io/PrintStream");
+    jmethodID printStreamInit =
+        printStreamClass != nullptr ? env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
+    return printStreamInit != nullptr ? env->NewObject(printStreamClass, printStreamInit, output) : nullptr;
+}
+
+
+jstring newJavaString(const std::wstring& text, JNIEnv* env)
+{
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (stringClass == nullptr) {
+        return nullptr;
+    }
+    jmethodID constructor = env->GetMethodID(stringClass, "<init>", "([C)V");
+    if (constructor == nullptr) {
+        return nullptr;
+    }
+    const jsize length = static_cast<jsize>(text.size());
+    jcharArray characters = env->NewCharArray(length);
+    if (characters == nullptr) {
+        return nullptr;
+    }
+    static_assert(sizeof(wchar_t) == sizeof(jchar), "Windows wide characters are UTF-16 units");
+    env->SetCharArrayRegion(characters, 0, length, reinterpret_cast<const jchar*>(text.data()));
+    jstring result = nullptr;
+    if (env->ExceptionOccurred() == nullptr) {
+        result = static_cast<jstring>(env->NewObject(stringClass, constructor, characters));
+    }
+    env->DeleteLocalRef(characters);
+    return result;
+}
+
+
+jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env)
+{
+    if (texts.size() > static_cast<std::size_t>(INT_MAX)) {
+        return nullptr;
+    }
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (stringClass == nullptr) {
+        return nullptr;
+    }
+    jobjectArray array = env->NewObjectArray(static_cast<jsize>(texts.size()), stringClass, nullptr);
+    if (array == nullptr) {
+        return nullptr;
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        jstring text = newJavaString(texts[i], env);
+        if (text == nullptr) {
+            return nullptr;
+        }
+        env->SetObjectArrayElement(array, static_cast<jsize>(i), text);
+        env->DeleteLocalRef(text);
+    }
+    return array;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "jni/jni.h"
+
+// General helpers for calls into the VM through JNI.
+
+// A new java.lang.String from the UTF-16 units of `text` as they are (no code
+// page involved); null on failure.
+jstring newJavaString(const std::wstring& text, JNIEnv* env);
+
+// A new String[] holding `texts` in order; null on failure. An empty list
+// gives an empty array.
+jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* env);
+
+// A class name in dot form ("app/Main" gives "app.Main").
+std::wstring dottedClassName(std::wstring name);
+
+// True when a JNI call left an exception pending; it is then printed by the
+// VM (and thereby cleared).
+bool describePendingException(JNIEnv* env);
+
+// A new java.io.PrintStream writing to `output`, without automatic flushing;
+// null on failure (an exception may be pending).
+jobject newPrintStream(jobject output, JNIEnv* env);
