@@ -30,3 +30,42 @@ endfunction()
 function(launcher_lean_link target)
   target_link_options(${target} PRIVATE -Os -flto=auto -flto-partition=one -Wl,--gc-sections)
 endfunction()
+
+# Reproducible builds: builds of the same commit from clones at different
+# paths, at different times, give the same bytes. No path of the source or
+# build tree reaches an object (__FILE__, the library's assertion texts, debug
+# information).
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>"
+  "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=build>")
+# The PE time stamp is the last commit's time, not the build's: the linker
+# takes it from SOURCE_DATE_EPOCH, which the environment may give (make dist
+# does), else the last commit's time when the configure step ran.
+if(WIN32)
+  set(LAUNCHER_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+  if(LAUNCHER_SOURCE_DATE_EPOCH STREQUAL "")
+    execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
+      OUTPUT_VARIABLE LAUNCHER_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+  if(NOT LAUNCHER_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+    set(LAUNCHER_SOURCE_DATE_EPOCH 0)
+  endif()
+  foreach(language C CXX)
+    set(CMAKE_${language}_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${LAUNCHER_SOURCE_DATE_EPOCH})
+  endforeach()
+endif()
+
+# launcher-stamp is built for size too, outside the sanitizer build: small
+# code, unused sections dropped, link-time optimisation, no symbols. Unlike
+# the launcher it keeps C++ exceptions, since it uses the library's files
+# and streams, which report through them.
+function(launcher_stamp_lean target)
+  if(NOT LAUNCHER_SANITIZE)
+    target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
+  endif()
+endfunction()
+function(launcher_stamp_lean_link target)
+  if(NOT LAUNCHER_SANITIZE)
+    launcher_lean_link(${target})
+    target_link_options(${target} PRIVATE -s)
+  endif()
+endfunction()
