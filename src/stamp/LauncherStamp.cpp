@@ -262,6 +262,7 @@ StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const Sta
         return refuse(StampInput::Launcher, "the resources would exceed 1 GB");
     }
     outcome.image = replaceResourceSection(data, size, *layout, rebuilt);
+    outcome.signatureRemoved = layout->certificateSize != 0;
     outcome.ok = true;
     return outcome;
 }

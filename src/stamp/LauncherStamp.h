@@ -37,10 +37,12 @@ struct StampOutcome {
     std::string problem;                       // when not ok: what is wrong with it
     std::vector<std::uint8_t> image;           // when ok: the stamped copy
     std::vector<std::string> stamped;          // when ok: one line per thing replaced
+    bool signatureRemoved = false;             // when ok: the input was signed; the copy is not
 };
 
 // The stamped copy of the launcher image in `data`, or the reason it cannot
-// be made. The input bytes are only read.
+// be made. The input bytes are only read. A signed launcher gives an
+// unsigned copy, to be signed again after stamping.
 StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const StampRequest& request);
 
 // Why `bytes` are no text the launcher can read as its settings or manifest

@@ -112,6 +112,20 @@ bool readSections(ByteReader& reader, const PeResourceLayout& layout, std::vecto
     return true;
 }
 
+// A signature's certificate table (its directory entry holds a file offset,
+// not an address) must follow the last section, padded to eight bytes, and
+// end the file: anything else there would be lost or misplaced in the copy.
+bool placeCertificateTable(const ByteReader& reader, std::uint64_t fileEnd, const PeResourceLayout& layout,
+                           std::string& problem)
+{
+    const std::uint64_t tableEnd = static_cast<std::uint64_t>(layout.certificateOffset) + layout.certificateSize;
+    if (layout.certificateOffset != alignUp(fileEnd, 8) || tableEnd != reader.size) {
+        problem = "signed, but its certificate table does not lie right after its last section at the end of the file";
+        return false;
+    }
+    return true;
+}
+
 // The section the resource directory points at, followed by nothing but the
 // relocation section, in the file as in memory, and with nothing after it.
 bool placeResourceSection(ByteReader& reader, const std::vector<Section>& sections, PeResourceLayout& layout,
@@ -149,6 +163,9 @@ bool placeResourceSection(ByteReader& reader, const std::vector<Section>& sectio
         }
     }
     const std::uint64_t fileEnd = sections.back().rawSize != 0 ? sections.back().rawEnd() : sections[resource].rawEnd();
+    if (layout.certificateSize != 0) {
+        return placeCertificateTable(reader, fileEnd, layout, problem);
+    }
     if (fileEnd != reader.size) {
         problem = "followed by " + std::to_string(reader.size - fileEnd) +
                   " bytes after its last section; stamp the launcher before appending anything to it";
@@ -195,10 +212,8 @@ std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, s
         return std::nullopt;
     }
     layout.subsystem = headers->headers.subsystem;
-    if (directoryField(reader, layout, kCertificateDirectory, 4) != 0) {
-        problem = "signed (it carries a certificate table); stamp the unsigned launcher and sign the stamped copy";
-        return std::nullopt;
-    }
+    layout.certificateOffset = directoryField(reader, layout, kCertificateDirectory, 0);
+    layout.certificateSize = directoryField(reader, layout, kCertificateDirectory, 4);
     std::vector<Section> sections;
     if (!readSections(reader, layout, sections, problem) || !placeResourceSection(reader, sections, layout, problem) ||
         !directoriesStayPut(reader, layout, problem)) {
@@ -253,6 +268,10 @@ std::vector<std::uint8_t> replaceResourceSection(const std::uint8_t* data, std::
                                          newRawSize - static_cast<std::int64_t>(layout.resourceRawSize);
         storeU32(out, opt + kSizeOfInitializedData,
                  static_cast<std::uint32_t>(initialized < 0 ? 0 : (initialized > 0xFFFFFFFFll ? 0xFFFFFFFFll : initialized)));
+    }
+    if (layout.certificateSize != 0) {
+        storeU32(out, opt + kDataDirectories + 8 * kCertificateDirectory, 0);
+        storeU32(out, opt + kDataDirectories + 8 * kCertificateDirectory + 4, 0);
     }
     storeU32(out, opt + kCheckSum, peChecksum(out.data(), out.size(), opt + kCheckSum));
     return out;

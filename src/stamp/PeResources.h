@@ -10,8 +10,9 @@
 // rebuilt where it is: it must be the last section, or followed only by the
 // base relocation section, which moves behind the new resource section
 // unchanged (relocation blocks hold the RVAs of what they fix, never their
-// own). The image must carry no certificate table and nothing after its last
-// section, because both would no longer match the rewritten file.
+// own). Nothing may follow the last section but a signature's certificate
+// table, which the copy loses: a signature covers the bytes it signed, and
+// the stamp rewrites them, so the copy must be signed again.
 
 struct PeResourceLayout {
     std::size_t optionalHeader = 0;        // file offset of the optional header
@@ -25,12 +26,15 @@ struct PeResourceLayout {
     std::uint32_t fileAlignment = 0;
     std::uint32_t sectionAlignment = 0;
     std::uint16_t subsystem = 0;
+    std::uint32_t certificateOffset = 0;   // file offset of the certificate table of a signed image
+    std::uint32_t certificateSize = 0;     // 0: the image is not signed
 };
 
 // The layout of an x64 image whose resource section can be replaced; nothing,
 // and `problem` says why, for anything else (not a PE file, a truncated one,
-// another machine, a signed image, data appended after the last section, a
-// resource section in the middle of the image).
+// another machine, data appended after the last section or after a
+// signature's certificate table, a certificate table that does not end the
+// file, a resource section in the middle of the image).
 std::optional<PeResourceLayout> readPeResourceLayout(const std::uint8_t* data, std::size_t size, std::string& problem);
 
 // The bytes of the resource section (from its start to the end of its raw data).
@@ -39,7 +43,8 @@ std::vector<std::uint8_t> resourceSectionBytes(const std::uint8_t* data, std::si
 // A copy of the image with `section` (built for the resource section's RVA)
 // as its resource section: section sizes, the relocation section's place,
 // SizeOfImage, SizeOfInitializedData, the resource data directory and the
-// checksum updated. The layout must come from readPeResourceLayout on the
+// checksum updated, and a signature's certificate table left out with its
+// data directory entry zeroed. The layout must come from readPeResourceLayout on the
 // same bytes.
 std::vector<std::uint8_t> replaceResourceSection(const std::uint8_t* data, std::size_t size,
                                                  const PeResourceLayout& layout,

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "LauncherVersion.h"
 #include "stamp/LauncherStamp.h"
 #include "stamp/StampText.h"
 
@@ -25,7 +26,8 @@ constexpr const char* kUsage =
     "  --description TEXT      the file description\n"
     "  --copyright TEXT        the copyright notice\n"
     "  --settings FILE.ini     the embedded settings (a UTF-8 ini file)\n"
-    "  --manifest FILE         the application manifest\n";
+    "  --manifest FILE         the application manifest\n"
+    "launcher-stamp --version prints the version of the tool.\n";
 
 struct CommandLine {
     std::vector<std::string> files;   // the launcher and the output
@@ -211,6 +213,11 @@ void reportStamped(std::ostream& out, const std::string& input, std::size_t inpu
 
 int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
+    // Alone, --version asks for the tool's version; with files it is the version to stamp.
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        out << "launcher-stamp " << LAUNCHER_VERSION_TEXT << "\n";
+        return kStampExitOk;
+    }
     std::string problem;
     const std::optional<CommandLine> line = parseCommandLine(arguments, problem);
     if (!line) {
@@ -255,5 +262,9 @@ int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kStampExitWriteFailed;
     }
     reportStamped(out, input, launcher->size(), output, outcome);
+    if (outcome.signatureRemoved) {
+        err << "launcher-stamp: " << input << " was signed; " << output
+            << " carries no signature: sign it again before shipping it\n";
+    }
     return kStampExitOk;
 }
