@@ -1,7 +1,7 @@
 # Entry points for a fresh machine. Every target installs what is missing first.
 SHELL := /bin/bash
 
-.PHONY: all deps test demo fuzz bench clean
+.PHONY: all deps test demo fuzz bench dist dist-check clean
 
 all: test
 
@@ -19,6 +19,12 @@ fuzz: deps
 
 bench: deps
 	@tests/tools/bench.sh
+
+dist: deps
+	@tests/tools/dist.sh
+
+dist-check: deps
+	@tests/tools/dist.sh --check
 
 clean:
 	rm -rf build

@@ -10,6 +10,7 @@ packages=(
     gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth
     wine64-tools libwine-dev libffi-dev openjdk-17-jdk-headless
+    zip osslsigncode openssl
 )
 
 missing=()
