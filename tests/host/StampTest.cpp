@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 
+#include "LauncherVersion.h"
 #include "config/EmbeddedSettings.h"
 #include "stamp/LauncherStamp.h"
 #include "stamp/PeResources.h"
@@ -55,6 +56,22 @@ Bytes smallIcon()
     ico.insert(ico.end(), header.begin(), header.end());
     ico.resize(ico.size() + 32, 0);
     return ico;
+}
+
+// The launcher as a signer leaves it: a certificate table (one WIN_CERTIFICATE
+// header and its content) appended and named by data directory 4, whose
+// "address" is a file offset.
+Bytes signedCopy(Bytes image)
+{
+    const std::size_t directory = image[0x3C] + (image[0x3D] << 8) + 24 + 112 + 8 * 4;
+    const std::size_t offset = image.size();
+    const Bytes table = {16, 0, 0, 0, 0, 2, 2, 0, 'P', 'K', 'C', 'S', '#', '7', 0, 0};
+    image.insert(image.end(), table.begin(), table.end());
+    for (std::size_t i = 0; i < 4; ++i) {
+        image[directory + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+        image[directory + 4 + i] = static_cast<std::uint8_t>(table.size() >> (8 * i));
+    }
+    return image;
 }
 
 StampRequest fullRequest()
@@ -132,9 +149,14 @@ TEST(Stamp, ReplacesIconVersionAndSettingsAndKeepsEverythingElse)
     }
     EXPECT_GE(kept, 3u);
 
-    // Stamping the copy again the same way changes nothing.
-    const StampOutcome again = stampLauncher(image.data(), image.size(), fullRequest());
-    EXPECT_TRUE(again.ok && again.image == image);
+    // Stamping the copy again the same way changes nothing, and so does a
+    // signature on it: table and directory entry go, the checksum follows.
+    EXPECT_FALSE(outcome.signatureRemoved);
+    for (const Bytes& input : {image, signedCopy(image)}) {
+        const StampOutcome again = stampLauncher(input.data(), input.size(), fullRequest());
+        EXPECT_TRUE(again.ok && again.image == image) << again.problem;
+        EXPECT_EQ(again.signatureRemoved, input.size() != image.size());
+    }
 }
 
 TEST(Stamp, RefusesBadInput)
@@ -175,7 +197,10 @@ TEST(Stamp, RefusesBadInput)
          }),
          {}, StampInput::Launcher, "not a launcher built by this project (no embedded settings"},
         {"data appended", patched([](Bytes& b) { b.push_back('P'); }), {}, StampInput::Launcher, "1 bytes after its last section"},
-        {"signed", patched([&](Bytes& b) { b[optionalHeader + 112 + 8 * 4 + 4] = 8; }), {}, StampInput::Launcher, "signed"},
+        {"signature table elsewhere", patched([&](Bytes& b) { b[optionalHeader + 112 + 8 * 4 + 4] = 8; }), {},
+         StampInput::Launcher, "signed, but its certificate table does not lie right after its last section"},
+        {"data after the signature", patched([](Bytes& b) { b = signedCopy(b); b.push_back('P'); }), {},
+         StampInput::Launcher, "signed, but its certificate table does not lie right after"},
         {"ico too short", launcher, [](StampRequest& r) { r.icon = Bytes{0, 0, 1, 0, 1, 0}; }, StampInput::Icon, "too short"},
         {"ico lying count", launcher, [&](StampRequest& r) { r.icon = lyingCount; }, StampInput::Icon,
          "image 1 overlaps the icon directory"},
@@ -217,15 +242,20 @@ TEST(Stamp, CommandLeavesNoOutputWhenItRefuses)
     const std::string badIcon = (folder / "bad.ico").string();
     std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(launcher.data()), launcher.size());
     std::ofstream(badIcon) << "not an icon";
+    const std::string signedIn = (folder / "signed.exe").string();
+    const Bytes signedLauncher = signedCopy(launcher);
+    std::ofstream(signedIn, std::ios::binary).write(reinterpret_cast<const char*>(signedLauncher.data()), signedLauncher.size());
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
         int exitCode;
         bool outputLeft;
-        const char* message;
+        std::string message;
     };
     const Row rows[] = {
         {"stamped", {in, out, "--version=2.0"}, 0, true, "  version: 2.0.0.0\n"},
+        {"signed input", {signedIn, out}, 0, true, "was signed; " + out + " carries no signature: sign it again"},
+        {"tool version", {"--version"}, 0, true, "launcher-stamp " LAUNCHER_VERSION_TEXT "\n"},
         {"bad icon removes the earlier output", {in, out, "--icon", badIcon}, 2, false, "bad.ico: not an icon file"},
         {"bad version", {in, out, "--version", "1.x"}, 2, false, "not a version"},
         {"output is the input", {in, in}, 2, false, "another file than the launcher"},
