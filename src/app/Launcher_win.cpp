@@ -129,6 +129,14 @@ int Launcher::normalLaunch()
             prepareRuntimeEnvironment(jvmLibraryPath_, settings_, executablePath_)) {
         vmLaunch_.options.push_back(std::move(*libraryPathOption));
     }
+    // From here until main begins, what the runtime writes to standard error
+    // is kept, so that a start it refuses can say why. The runtime's C library
+    // takes its standard error when its first library loads: the native
+    // splash library or the JVM library.
+    if (!settings_.isService) {
+        errorCapture_.start();
+        vmLaunch_.errorCapture = &errorCapture_;
+    }
     bool splashWanted = true;
     for (const std::wstring& argument : arguments_) {
         if (argument == L"-nosplash" || argument == L"/nosplash") {
@@ -137,13 +145,6 @@ int Launcher::normalLaunch()
     }
     if (splashWanted && !startSplash()) {
         return 0;
-    }
-    // From here until main begins, what the runtime writes to standard error
-    // is kept, so that a start it refuses can say why. The runtime's C library
-    // takes its standard error when the library loads.
-    if (!settings_.isService) {
-        errorCapture_.start();
-        vmLaunch_.errorCapture = &errorCapture_;
     }
     const Expected<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_);
     if (!entryPoints) {

@@ -8,6 +8,8 @@
 // exit code. It shows nothing itself and catches nothing.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // The folder the user starts from is no place to load libraries from.
+    ::SetDllDirectoryW(L"");
     int exitCode = -1;
     const Trace trace = traceFromEnvironment();
     {

@@ -3,12 +3,39 @@
 #include "config/ConfigLocation.h"
 #include "config/SettingKeys.h"
 #include "util/PathText.h"
+#include "util/SystemLibrary_win.h"
 
 namespace {
 
 void writeJrePath(const std::wstring& file, const std::wstring& folder)
 {
+    // An empty name would write into the Windows folder's own ini file.
+    if (file.empty()) {
+        return;
+    }
     ::WritePrivateProfileStringW(kSectionJavaRuntime, kKeyJrePath, folder.c_str(), file.c_str());
+}
+
+} // namespace
+
+namespace {
+
+// The user's roaming application-data folder as the shell knows it; empty
+// when it cannot be asked.
+std::wstring knownApplicationDataFolder()
+{
+    static const GUID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+    HRESULT(WINAPI * knownFolderPath)(REFGUID, DWORD, HANDLE, PWSTR*) = nullptr;
+    void(WINAPI * freeMemory)(void*) = nullptr;
+    if (!findFunction(loadSystemLibrary(L"shell32.dll"), "SHGetKnownFolderPath", knownFolderPath) ||
+        !findFunction(loadSystemLibrary(L"ole32.dll"), "CoTaskMemFree", freeMemory)) {
+        return std::wstring();
+    }
+    PWSTR path = nullptr;
+    const HRESULT result = knownFolderPath(kRoamingAppData, 0, nullptr, &path);
+    std::wstring folder = SUCCEEDED(result) && path != nullptr ? std::wstring(path) : std::wstring();
+    freeMemory(path);
+    return folder;
 }
 
 } // namespace
@@ -17,16 +44,20 @@ std::wstring applicationDataFolder()
 {
     wchar_t buffer[kMaxPath];
     const DWORD length = ::GetEnvironmentVariableW(L"APPDATA", buffer, kMaxPath);
-    if (length == 0 || length >= kMaxPath) {
-        return std::wstring();
-    }
-    return std::wstring(buffer, length);
+    const std::wstring value = length != 0 && length < kMaxPath ? std::wstring(buffer, length) : std::wstring();
+    // Anything else would put the per-user file below the current drive's
+    // root, where other local users may create folders.
+    const std::wstring folder = isFullPath(value) ? value : knownApplicationDataFolder();
+    return isFullPath(folder) ? folder : std::wstring();
 }
 
 std::wstring perUserConfigPath(const std::wstring& executablePath, const LauncherSettings& settings,
                                bool createFolders)
 {
     const std::wstring appData = applicationDataFolder();
+    if (appData.empty()) {
+        return std::wstring();
+    }
     if (createFolders) {
         const std::wstring productFolder = appData + L"\\" + productFolderName(settings.productName);
         ::CreateDirectoryW(productFolder.c_str(), nullptr);

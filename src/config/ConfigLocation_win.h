@@ -5,12 +5,15 @@
 
 #include "config/LauncherSettings.h"
 
-// The value of "APPDATA"; a value longer than 260 characters counts as unset.
+// The user's application-data folder: "APPDATA" when it is a full path of at
+// most 259 characters, else the shell's roaming application-data folder;
+// empty when neither is a full path.
 std::wstring applicationDataFolder();
 
-// The per-user configuration file of the executable at `executablePath`. With
-// `createFolders` the product folder and below it the product-code folder are
-// created (failures ignored); the application-data folder itself never is.
+// The per-user configuration file of the executable at `executablePath`;
+// empty when there is no application-data folder. With `createFolders` the
+// product folder and below it the product-code folder are created (failures
+// ignored); the application-data folder itself never is.
 std::wstring perUserConfigPath(const std::wstring& executablePath, const LauncherSettings& settings,
                                bool createFolders);
 

@@ -26,7 +26,7 @@ public:
     std::unique_ptr<ConfigStore> openExistingPerUserFile(const LauncherSettings& settings) override
     {
         std::wstring path = perUserConfigPath(executablePath_, settings, false);
-        if (!pathExists(path)) {
+        if (path.empty() || !pathExists(path)) {
             return nullptr;
         }
         return std::make_unique<IniFile>(std::move(path));

@@ -16,6 +16,10 @@ constexpr std::size_t kKeptLimit = 64 * 1024;
 // everything written before it has been read. Not text any runtime prints.
 const char kSyncMarker[] = "\x1B\x01launcher-standard-error-sync\x01\x1B";
 
+// How long a flush waits while no byte moves on: a reader of the original
+// standard error that takes nothing for so long is taken as stuck.
+constexpr ULONGLONG kStallLimitMillis = 30000;
+
 } // namespace
 
 struct ErrorCapture::Shared {
@@ -26,6 +30,7 @@ struct ErrorCapture::Shared {
     SRWLOCK lock = SRWLOCK_INIT;
     ErrorTap tap{kSyncMarker, kKeptLimit};
     std::size_t markersPassed = 0;  // markers whose preceding bytes have been handed on
+    std::size_t chunksHandled = 0;  // reads handed on (or dropped): bytes are moving
     INIT_ONCE readerStarted = INIT_ONCE_STATIC_INIT;
 };
 
@@ -61,11 +66,23 @@ DWORD WINAPI readStandardError(void* parameter)
             ExclusiveLock locked(shared.lock);
             passed = markers != shared.markersPassed;
             shared.markersPassed = markers;
+            ++shared.chunksHandled;
         }
         if (passed) {
             ::SetEvent(shared.markerSeen.get());
         }
     }
+}
+
+// Writes a marker into the pipe. On a thread of its own, as the write waits
+// while the pipe is full; a flush gives up on a reader that is stuck, the
+// write does not.
+DWORD WINAPI writeMarker(void* parameter)
+{
+    auto& shared = *static_cast<ErrorCapture::Shared*>(parameter);
+    DWORD written = 0;
+    ::WriteFile(shared.writeEnd.get(), kSyncMarker, static_cast<DWORD>(sizeof kSyncMarker - 1), &written, nullptr);
+    return 0;
 }
 
 bool usable(HANDLE handle)
@@ -131,28 +148,38 @@ void ErrorCapture::flush()
         return;
     }
     startReader();
+    if (!shared_->readEnd) {
+        return;  // nobody reads: nothing is passed on
+    }
     std::size_t wanted = 0;
+    std::size_t handled = 0;
     {
         ExclusiveLock locked(shared_->lock);
         wanted = shared_->tap.markersSeen() + 1;
+        handled = shared_->chunksHandled;
     }
-    DWORD written = 0;
-    const DWORD markerSize = static_cast<DWORD>(sizeof kSyncMarker - 1);
-    if (!::WriteFile(shared_->writeEnd.get(), kSyncMarker, markerSize, &written, nullptr) || written != markerSize) {
-        return;
+    const UniqueHandle writer(
+        ::CreateThread(nullptr, 64 * 1024, writeMarker, shared_, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!writer) {
+        writeMarker(shared_);
     }
-    const ULONGLONG deadline = ::GetTickCount64() + 1000;
+    // Waits as long as bytes move on, as a direct write to the original
+    // standard error would have.
+    ULONGLONG lastMove = ::GetTickCount64();
     for (;;) {
         bool arrived = false;
         {
             ExclusiveLock locked(shared_->lock);
             arrived = shared_->markersPassed >= wanted;
+            if (shared_->chunksHandled != handled) {
+                handled = shared_->chunksHandled;
+                lastMove = ::GetTickCount64();
+            }
         }
-        const ULONGLONG now = ::GetTickCount64();
-        if (arrived || now >= deadline) {
+        if (arrived || ::GetTickCount64() - lastMove >= kStallLimitMillis) {
             return;
         }
-        ::WaitForSingleObject(shared_->markerSeen.get(), static_cast<DWORD>(deadline - now));
+        ::WaitForSingleObject(shared_->markerSeen.get(), 200);
     }
 }
 

@@ -29,12 +29,14 @@ public:
     void stopKeeping();
 
     // Returns once everything written to standard error before this call has
-    // been handed on (waiting at most a second): the process may then end
-    // without losing the last bytes.
+    // been handed on, waiting as long as bytes move on (a reader of the
+    // original standard error that has gone away stops the passing on; one
+    // that takes nothing for 30 seconds ends the wait): the process may then
+    // end without losing the last bytes.
     void flush();
 
     // The kept text, once everything written to standard error before this
-    // call has been read (waiting at most a second). Empty when not started.
+    // call has been read (waiting as a flush does). Empty when not started.
     std::string kept();
 
     // The state the reading thread shares with the launcher.

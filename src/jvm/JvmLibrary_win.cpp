@@ -1,12 +1,17 @@
 #include "jvm/JvmLibrary_win.h"
 
+#include "jvm/RuntimeEnvironment.h"
 #include "util/MessageIds.h"
+#include "util/SystemLibrary_win.h"
 
 Expected<JvmEntryPoints> loadJvmLibrary(const std::wstring& path)
 {
-    // The runtime's bin folder is on "Path" by now, so the library finds its
-    // neighbours. Never freed: the VM lives in it until the process ends.
-    HMODULE library = ::LoadLibraryW(path.c_str());
+    // What the library imports (the runtime's C library lies in its bin
+    // folder) comes from the runtime's own folders and the system folder
+    // only, never from a copy planted where the user starts from, beside the
+    // launcher or on "Path". Never freed: the VM lives in it until the
+    // process ends.
+    HMODULE library = loadLibraryWithImportsFrom(path, runtimeFoldersFor(path).binFolder);
     if (library == nullptr) {
         const DWORD error = ::GetLastError();
         Failure failure = failureOf(IDS_JVM_LOAD_FAILED, {path, static_cast<std::int32_t>(error)});

@@ -153,14 +153,20 @@ int startVmThread(VmLaunch& launch, VmState& vm)
         launch.threadStackSize = defaults.javaStackSize > 0 ? static_cast<std::uint64_t>(defaults.javaStackSize) : 0;
     }
     VmThreadWork work{&launch, &vm};
-    UniqueHandle thread(::CreateThread(nullptr, static_cast<SIZE_T>(launch.threadStackSize), vmThreadMain, &work, 0,
-                                       nullptr));
+    // The size is reserved, not committed: the stack grows into it as the
+    // application needs (a gigabyte for "-Xss1g" costs address space only).
+    UniqueHandle thread(::CreateThread(nullptr, static_cast<SIZE_T>(launch.threadStackSize), vmThreadMain, &work,
+                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    const DWORD error = ::GetLastError();
     // Standard error is read from now on, while the VM's thread is on its way.
     if (launch.errorCapture != nullptr) {
         launch.errorCapture->startReader();
     }
     if (!thread) {
-        return runVm(launch, vm);
+        // Running the VM on this thread instead would give the application
+        // another stack than the one it asked for.
+        launch.reporter->reportFailure(windowsFailure(IDS_VM_THREAD_FAILED, error));
+        return 1;
     }
     ::WaitForSingleObject(thread.get(), INFINITE);
     DWORD exitCode = 1;

@@ -4,8 +4,8 @@
 // Decides the VM thread's stack size (the "-Xss" value, else the runtime's
 // default javaStackSize, else the executable's default) and stores it in
 // `launch`, runs the VM thread and returns its result: 0 when the VM was
-// created and the main class ran, 1 otherwise. When the thread cannot be
-// created the same work runs on the calling thread. The VM created is left
+// created and the main class ran, 1 otherwise (also when the thread cannot
+// be created, which is reported). The VM created is left
 // in `vm` (for a service it is destroyed again before the thread ends).
 int startVmThread(VmLaunch& launch, VmState& vm);
 

@@ -312,7 +312,9 @@ bool startNativeSplash(const std::wstring& jvmLibraryPath, const std::wstring& i
         return false;
     }
     // Stays loaded for the life of the process, also when it is incomplete.
-    const HMODULE library = ::LoadLibraryW(path.c_str());
+    // What it imports comes from the runtime's bin folder, where it lies, and
+    // the system folder only.
+    const HMODULE library = loadLibraryWithImportsFrom(path, std::wstring());
     if (library == nullptr) {
         return false;
     }

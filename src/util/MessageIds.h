@@ -34,3 +34,4 @@
 #define IDS_JNI_EINVAL 230
 // Texts of the launcher's own, beyond those above.
 #define IDS_START_FAILED 240
+#define IDS_VM_THREAD_FAILED 241

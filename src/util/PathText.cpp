@@ -48,6 +48,12 @@ std::wstring withoutTrailingSeparator(std::wstring path)
     return path;
 }
 
+bool isFullPath(const std::wstring& path)
+{
+    const bool driveLetter = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    return (driveLetter && path[1] == L':' && path[2] == L'\\') || startsWithTwoBackslashes(path);
+}
+
 bool startsWithTwoBackslashes(const std::wstring& path)
 {
     return path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';

@@ -28,6 +28,11 @@ std::wstring withoutTrailingSeparator(std::wstring path);
 // leading backslashes of a network path) unless they carry it already.
 std::wstring longPathSearchName(const std::wstring& name, bool isUnc);
 
+// True for a full path: a drive letter, a colon and a backslash, or two
+// leading backslashes (a network or long path). A relative path, or one that
+// starts at the current drive's root, is none.
+bool isFullPath(const std::wstring& path);
+
 // True when the path starts with two backslashes (network or long-path form).
 bool startsWithTwoBackslashes(const std::wstring& path);
 

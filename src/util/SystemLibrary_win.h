@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // Libraries the launcher loads on first use instead of importing them, so
 // that a start that does not need them never loads them. Callers load each
 // library once (util/OnceInit_win.h) and keep it loaded for the rest of the
@@ -21,3 +23,10 @@ bool findFunction(HMODULE library, const char* name, Function& function)
                    : nullptr;
     return function != nullptr;
 }
+
+// Loads the library at `path` (made absolute) so that the libraries it
+// imports are looked for in its own folder, in `importFolder` (none when
+// empty) and in the system folder only: never in the current folder, beside
+// the launcher or on "Path". Null when it cannot be loaded, with the thread's
+// last error telling why.
+HMODULE loadLibraryWithImportsFrom(const std::wstring& path, const std::wstring& importFolder);

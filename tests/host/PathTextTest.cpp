@@ -68,4 +68,24 @@ TEST(PathText, FolderWithSeparator)
     EXPECT_EQ(folderWithSeparator(L"tool.exe"), L"");
 }
 
+TEST(PathText, FullPathsAreDriveOrNetworkRooted)
+{
+    const struct Row {
+        std::wstring path;
+        bool full;
+    } rows[] = {
+        {L"C:\\Users\\a\\AppData\\Roaming", true},
+        {L"z:\\", true},
+        {L"\\\\server\\share", true},
+        {L"\\Users\\a", false},  // the current drive's root
+        {L"C:Users", false},       // relative to the drive's current folder
+        {L"AppData", false},
+        {L"", false},
+        {L"1:\\x", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(isFullPath(row.path), row.full) << show(row.path);
+    }
+}
+
 } // namespace

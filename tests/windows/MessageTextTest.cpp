@@ -28,6 +28,7 @@ TEST(MessageText, StringTableHoldsTheExactTexts)
         {IDS_JVM_LOAD_FAILED, L"Failed to load Java VM library: %s (errno = %d).\n"},
         {IDS_JNI_ERR, L"unknown"},
         {IDS_JNI_EINVAL, L"invalid arguments"},
+        {IDS_VM_THREAD_FAILED, L"failed to create the thread of the Java VM"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(loadMessage(row.id), row.text) << "string " << row.id;
