@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ConsoleReporter_win.h"
 #include "config/LauncherSettings.h"
 #include "config/LayeredIniFile.h"
 #include "instance/SingleInstance_win.h"
@@ -22,8 +23,10 @@
 // single-instance workers) read state that was written before they started.
 class Launcher {
 public:
-    // `trace` receives a line per decision (off unless asked for).
-    explicit Launcher(Trace trace);
+    // `trace` receives a line per decision (off unless asked for). The console
+    // form tells everything on standard error and leaves the standard
+    // handles to the runtime; the windowed form shows windows.
+    Launcher(Trace trace, bool consoleForm);
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
@@ -57,8 +60,10 @@ private:
     // box reads it.
     std::atomic<HWND> splashWindowHandle_{nullptr};
     // Everything the user sees of the start goes through it.
+    bool consoleForm_;
     WindowedReporter windowedReporter_;
-    Reporter& reporter_ = windowedReporter_;
+    ConsoleReporter consoleReporter_;
+    Reporter& reporter_;
     std::wstring executablePath_;          // the running launcher's path
     std::unique_ptr<SplashWindow> splashWindow_;
     NativeSplashClose nativeSplashClose_;

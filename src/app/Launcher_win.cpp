@@ -10,10 +10,12 @@
 #include "runtime/RuntimeSelectionHost_win.h"
 #include "util/Path_win.h"
 
-Launcher::Launcher(Trace trace)
+Launcher::Launcher(Trace trace, bool consoleForm)
     : trace_(std::move(trace)),
+      consoleForm_(consoleForm),
       windowedReporter_(
-          splashWindowHandle_, [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); }, this)
+          splashWindowHandle_, [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); }, this),
+      reporter_(consoleForm ? static_cast<Reporter&>(consoleReporter_) : windowedReporter_)
 {
 }
 
@@ -132,8 +134,9 @@ int Launcher::normalLaunch()
     // From here until main begins, what the runtime writes to standard error
     // is kept, so that a start it refuses can say why. The runtime's C library
     // takes its standard error when its first library loads: the native
-    // splash library or the JVM library.
-    if (!settings_.isService) {
+    // splash library or the JVM library. In the console form the runtime
+    // writes straight to the inherited handles, in front of the user.
+    if (!settings_.isService && !consoleForm_) {
         errorCapture_.start();
         vmLaunch_.errorCapture = &errorCapture_;
     }

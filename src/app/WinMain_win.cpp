@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "app/Launcher.h"
+#include "util/ImageSubsystem_win.h"
+#include "util/PeHeaders.h"
 #include "util/Trace_win.h"
 #include "util/AsciiText.h"
 
@@ -13,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     int exitCode = -1;
     const Trace trace = traceFromEnvironment();
     {
-        Launcher launcher(trace);
+        // A copy switched to the console subsystem is the console form too.
+        Launcher launcher(trace, runningImageSubsystem() == kSubsystemWindowsConsole);
         // Conversions between wide and narrow text on this thread use the
         // system's default ANSI code page from here on.
         ::SetThreadLocale(::GetSystemDefaultLCID());

@@ -168,6 +168,23 @@ std::optional<RuntimeSelection> fromJavaHome(const LauncherSettings& settings, R
     return selectionOf(library, settings, host);
 }
 
+// The places the search went through, for a user who has to find a runtime.
+std::wstring searchedPlaces(const LauncherSettings& settings, RuntimeSelectionHost& host)
+{
+    std::wstring places;
+    if (!settings.jrePath.empty()) {
+        places += L"\"JRE Path\" " + settings.jrePath + L"; ";
+    }
+    if (const std::optional<std::wstring> executable = host.executablePath()) {
+        places += folderWithSeparator(*executable) + L" and its jre64\\; ";
+    }
+    places += settings.pairProduct.empty() ? L"the registry" : L"the registry (64-bit and 32-bit)";
+    if (settings.useJavaHome) {
+        places += L"; JAVA_HOME";
+    }
+    return places;
+}
+
 } // namespace
 
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host,
@@ -201,7 +218,7 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
     // 5. The user.
     traceSource(trace, L"the user", {}, L"the runtime-not-found dialog");
     const std::optional<RuntimeChoice> choice =
-        host.askUserForRuntime(runtimeNotFoundMessage(settings, host), settings.jvmType);
+        host.askUserForRuntime(runtimeNotFoundMessage(settings, host), searchedPlaces(settings, host), settings.jvmType);
     if (!choice) {
         return std::nullopt;
     }

@@ -30,9 +30,10 @@ public:
     virtual std::optional<std::string> readSmallFile(const std::wstring& path) = 0;
 
     using UserChoice = RuntimeChoice;
-    // Asks the user for a runtime folder, saying `message`; nothing when the
-    // user gave none.
-    virtual std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) = 0;
+    // Asks the user for a runtime folder, saying `message`; `searched` names
+    // the places searched. Nothing when the user gave none.
+    virtual std::optional<UserChoice> askUserForRuntime(const std::wstring& message, const std::wstring& searched,
+                                                        JvmType jvmType) = 0;
     // Remembers a folder the user chose for the next start.
     virtual void rememberJrePath(const std::wstring& folder) = 0;
 };

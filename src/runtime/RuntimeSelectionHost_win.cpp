@@ -60,13 +60,13 @@ std::optional<std::string> Win32RuntimeSelectionHost::readSmallFile(const std::w
 }
 
 std::optional<RuntimeSelectionHost::UserChoice> Win32RuntimeSelectionHost::askUserForRuntime(
-    const std::wstring& message, JvmType jvmType)
+    const std::wstring& message, const std::wstring& searched, JvmType jvmType)
 {
     const RuntimeFolderProbe probe = [jvmType](const std::wstring& folder) {
         bool hasServerVm = false;
         return findJvmLibrary(folder, jvmType, hasServerVm, [](const std::wstring& path) { return ::pathExists(path); });
     };
-    return reporter_.askForRuntime(message, settings_.downloadPage, probe);
+    return reporter_.askForRuntime(message, searched, settings_.downloadPage, probe);
 }
 
 void Win32RuntimeSelectionHost::rememberJrePath(const std::wstring& folder)

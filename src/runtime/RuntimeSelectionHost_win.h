@@ -19,7 +19,8 @@ public:
     std::wstring loadMessage(int id) override;
     std::optional<std::wstring> environmentVariable(const std::wstring& name) override;
     std::optional<std::string> readSmallFile(const std::wstring& path) override;
-    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType jvmType) override;
+    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, const std::wstring& searched,
+                                                JvmType jvmType) override;
     void rememberJrePath(const std::wstring& folder) override;
 
 private:

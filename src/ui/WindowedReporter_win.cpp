@@ -20,7 +20,7 @@ void WindowedReporter::reportStartRefused(const Failure& failure)
     }
 }
 
-std::optional<RuntimeChoice> WindowedReporter::askForRuntime(const std::wstring& message,
+std::optional<RuntimeChoice> WindowedReporter::askForRuntime(const std::wstring& message, const std::wstring&,
                                                              const std::wstring& downloadPage,
                                                              const RuntimeFolderProbe& probe)
 {

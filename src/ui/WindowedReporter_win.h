@@ -22,7 +22,8 @@ public:
 
     void reportFailure(const Failure& failure) override;
     void reportStartRefused(const Failure& failure) override;
-    std::optional<RuntimeChoice> askForRuntime(const std::wstring& message, const std::wstring& downloadPage,
+    std::optional<RuntimeChoice> askForRuntime(const std::wstring& message, const std::wstring& searched,
+                                               const std::wstring& downloadPage,
                                                const RuntimeFolderProbe& probe) override;
     ExceptionChoice askAfterException(const std::optional<std::wstring>& trace) override;
 

@@ -37,10 +37,11 @@ public:
     // launcher's own: `failure` says so, with the runtime's words.
     virtual void reportStartRefused(const Failure& failure) = 0;
 
-    // No runtime was found: `message` says what the application needs. The
-    // user may name a folder, which `probe` accepts or not; nothing when the
-    // user gave none.
-    virtual std::optional<RuntimeChoice> askForRuntime(const std::wstring& message, const std::wstring& downloadPage,
+    // No runtime was found in `searched`: `message` says what the application
+    // needs. The user may name a folder, which `probe` accepts or not;
+    // nothing when the user gave none.
+    virtual std::optional<RuntimeChoice> askForRuntime(const std::wstring& message, const std::wstring& searched,
+                                                       const std::wstring& downloadPage,
                                                        const RuntimeFolderProbe& probe) = 0;
 
     // An exception escaped main; `trace` is its stack trace, or nothing when

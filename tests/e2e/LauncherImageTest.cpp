@@ -17,9 +17,8 @@ namespace {
 // bring a large part of the C or C++ runtime back in.
 constexpr std::size_t kSizeLimit = 160 * 1024;
 
-TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
+void checkImage(const std::string& bytes, std::uint16_t subsystem)
 {
-    const std::string bytes = readFileBytes(launcherPath());
     ASSERT_FALSE(bytes.empty());
     EXPECT_LE(bytes.size(), kSizeLimit);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
@@ -27,7 +26,7 @@ TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
     ASSERT_TRUE(headers.has_value());
     EXPECT_EQ(headers->machine, kMachineAmd64);
     EXPECT_TRUE(headers->is64BitOptionalHeader);
-    EXPECT_EQ(headers->subsystem, kSubsystemWindowsGui);
+    EXPECT_EQ(headers->subsystem, subsystem);
 
     const std::optional<std::vector<std::string>> imports = readPeImports(bytes);
     ASSERT_TRUE(imports.has_value());
@@ -43,6 +42,19 @@ TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
     }
     EXPECT_TRUE(seen.count("kernel32.dll") != 0);
     EXPECT_TRUE(seen.count("user32.dll") != 0);
+}
+
+
+TEST(LauncherImage, IsASmallGuiX64ImageImportingOnlySystemDlls)
+{
+    const struct Form {
+        std::wstring path;
+        std::uint16_t subsystem;
+    } forms[] = {{launcherPath(), kSubsystemWindowsGui}, {buildPath(L"launcher-console.exe"), kSubsystemWindowsConsole}};
+    for (const Form& form : forms) {
+        SCOPED_TRACE(utf8(form.path));
+        checkImage(readFileBytes(form.path), form.subsystem);
+    }
 }
 
 } // namespace

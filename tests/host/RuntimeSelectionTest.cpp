@@ -59,7 +59,7 @@ public:
         const auto found = textFiles.find(path);
         return found == textFiles.end() ? std::nullopt : std::optional<std::string>(found->second);
     }
-    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, JvmType) override
+    std::optional<UserChoice> askUserForRuntime(const std::wstring& message, const std::wstring&, JvmType) override
     {
         dialogMessages.push_back(message);
         return userChoice;

@@ -24,7 +24,7 @@ cd "$root"
 hotspot_reason=""
 build() {
     cmake --preset win64 &&
-        cmake --build --preset win64 -j2 --target launcher launcher-stamp demo_driver test_runtime_all || return 1
+        cmake --build --preset win64 -j2 --target launcher launcher-console launcher-stamp demo_driver test_runtime_all || return 1
     local targets
     targets=$(cmake --build --preset win64 --target help) || return 1
     if ! grep -qw hotspot_demo <<<"$targets"; then
@@ -96,6 +96,14 @@ echo "Starting $app/App.exe with the arguments: first \"second argument\""
 # HotSpot takes its default charset from the Unix locale.
 LC_ALL=C.UTF-8 tests/tools/with-wine.sh tests/tools/wine-run.sh build/win64/tests/e2e/demo_driver.exe \
     "Z:$root/$app/App.exe" first '"second argument"' | tr -d '\r'
+
+# The console form of the same application: what a command-line tool ships.
+cp build/win64/launcher-console.exe "$app/AppConsole.exe"
+cp "$app/App.ini" "$app/AppConsole.ini"
+echo "The console form (launcher-console.exe as AppConsole.exe beside the same settings): it waits for the"
+echo "application, which writes to the inherited standard handles, and ends with its exit code."
+LC_ALL=C.UTF-8 tests/tools/with-wine.sh tests/tools/wine-run.sh build/win64/tests/e2e/demo_driver.exe \
+    "Z:$root/$app/AppConsole.exe" first '"second argument"' | tr -d '\r'
 
 if [ "$runtime" = test ]; then
     log="$app/jre64/bin/server/testruntime.log"

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include "util/FileFinder_win.h"
+#include "util/ImageSubsystem_win.h"
 #include "util/Path_win.h"
+#include "util/PeHeaders.h"
 #include "support/SelfPath.h"
 #include "support/WorkFolder.h"
 
@@ -163,3 +165,9 @@ TEST(IsUncPath, AsksTheShellOnlyForDoubleBackslashPaths)
 }
 
 } // namespace
+
+TEST(ImageSubsystem, IsReadFromTheRunningImagesOwnHeader)
+{
+    // This test program is linked for the console, the launcher for windows.
+    EXPECT_EQ(runningImageSubsystem(), kSubsystemWindowsConsole);
+}
