@@ -2,8 +2,10 @@
 // where a loader would look, a per-user settings file planted at the drive
 // root for a missing or unusable APPDATA, a reader of standard error that
 // comes late, a huge stack for the VM's thread. Serial: they create folders
-// at the root of drive C: and remove them again.
+// at the root of drive C: and in the user's roaming folder and remove them
+// again.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <set>
@@ -24,16 +26,11 @@ RunResult runFrom(const AppScenario& app, const std::wstring& currentFolder, DWO
 // changed for one scope and restored afterwards.
 class ScopedVariable {
 public:
-    explicit ScopedVariable(const wchar_t* name) : name_(name)
+    explicit ScopedVariable(const wchar_t* name) : name_(name), old_(::GetEnvironmentVariableW(name, nullptr, 0), L'\0')
     {
-        std::wstring old(32767, L'\0');
-        ::SetLastError(ERROR_SUCCESS);
-        const DWORD length = ::GetEnvironmentVariableW(name, old.data(), 32767);
-        hadValue_ = length > 0 || ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-        old_ = old.substr(0, length);
+        hadValue_ = !old_.empty();  // an empty value still needs room for its NUL
+        old_.resize(::GetEnvironmentVariableW(name, old_.data(), static_cast<DWORD>(old_.size())));
     }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
     ~ScopedVariable() { ::SetEnvironmentVariableW(name_, hadValue_ ? old_.c_str() : nullptr); }
 
     const std::wstring& old() const { return old_; }
@@ -42,8 +39,8 @@ public:
 
 private:
     const wchar_t* name_;
-    bool hadValue_ = false;
     std::wstring old_;
+    bool hadValue_ = false;
 };
 
 std::set<std::wstring> entriesOf(const std::wstring& folder)
@@ -97,11 +94,12 @@ TEST(HostileStart, PlantedCopiesOfTheRuntimesLibrariesAreNotLoaded)
     }
 }
 
-TEST(HostileStart, PerUserFileIsNotTakenFromTheDriveRootWithoutAFullAppData)
+TEST(HostileStart, WithoutAFullAppDataThePerUserFileComesFromTheRoamingFolderNotTheDriveRoot)
 {
     // A naive join of APPDATA with "\<Product Name>\<Product Code>\App.ini"
     // lands at the drive root (unset, empty, "C:") or below the current
-    // folder ("x"); a file planted at either must not be read.
+    // folder ("x"); files planted there must not be read. The shell's roaming
+    // folder holds the file that counts, and it alone decides "JRE Path".
     const std::wstring productName = L"Hostile Start Test Product";
     const std::wstring productCode = L"hst-4711";
     wchar_t temp[MAX_PATH] = {};
@@ -109,45 +107,71 @@ TEST(HostileStart, PerUserFileIsNotTakenFromTheDriveRootWithoutAFullAppData)
     const std::wstring current = std::wstring(temp) + L"HostileStart.current";
     ASSERT_EQ(current.substr(0, 3), L"C:\\");
     const std::wstring root = current.substr(0, 3);
+    PWSTR roaming = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)));
+    const std::wstring roamingFolder = std::wstring(roaming) + L"\\" + productName;
+    ::CoTaskMemFree(roaming);
     const std::wstring plantedFolders[] = {root + productName, current + L"\\x\\" + productName};
     struct Cleanup {
-        std::wstring first, second, current;
+        std::vector<std::wstring> folders;
         ~Cleanup()
         {
-            removeTree(first);
-            removeTree(second);
-            removeTree(current);
+            for (const std::wstring& folder : folders) {
+                removeTree(folder);
+            }
         }
-    } cleanup{plantedFolders[0], plantedFolders[1], current};
+    } cleanup{{plantedFolders[0], plantedFolders[1], roamingFolder, current}};
+    // The per-user file below `folder`, naming the runtime in `home`.
+    auto writePerUserFile = [&](const std::wstring& folder, const std::wstring& home) {
+        const std::string text = "[Java Runtime Environment]\r\nJRE Path=" + utf8(home) + "\r\n";
+        EXPECT_TRUE(testruntime_detail::createFolders(folder + L"\\" + productCode));
+        EXPECT_TRUE(testruntime_detail::writeBytes(folder + L"\\" + productCode + L"\\App.ini", text));
+        return text;
+    };
 
     const wchar_t* const appDataValues[] = {nullptr, L"", L"x", L"C:"};
     for (const wchar_t* appData : appDataValues) {
         SCOPED_TRACE(appData ? "APPDATA=" + utf8(appData) : std::string("APPDATA unset"));
         AppScenario app;
         app.writeBytes(L"app.jar", "jar");
-        const std::wstring jvmFolder = app.installRuntime(L"jre64", {});
+        const std::wstring configuredFolder = app.installRuntime(L"configured", {});
+        const std::wstring roamingRuntimeFolder = app.installRuntime(L"roaming", {});
         const std::wstring strangerFolder = app.installRuntime(L"stranger", {});
         app.writeIni(L"[Product Information]\nProduct Name=" + productName + L"\nProduct Code=" + productCode +
-                     L"\n[Java Runtime Environment]\nMain Class=app.Main\nJRE Path=" + app.path(L"jre64") +
+                     L"\n[Java Runtime Environment]\nMain Class=app.Main\nJRE Path=" + app.path(L"configured") +
                      L"\n[Class Path]\nClass Path=\\app.jar\n");
-        const std::string planted = "[Java Runtime Environment]\r\nJRE Path=" + utf8(app.path(L"stranger")) + "\r\n";
-        for (const std::wstring& folder : plantedFolders) {
-            ASSERT_TRUE(testruntime_detail::createFolders(folder + L"\\" + productCode));
-            ASSERT_TRUE(testruntime_detail::writeBytes(folder + L"\\" + productCode + L"\\App.ini", planted));
-        }
+        writePerUserFile(roamingFolder, app.path(L"roaming"));
+        const std::string planted = writePerUserFile(plantedFolders[0], app.path(L"stranger"));
+        writePerUserFile(plantedFolders[1], app.path(L"stranger"));
         const std::set<std::wstring> rootBefore = entriesOf(root);
         const ScopedVariable variable(L"APPDATA");
         variable.set(appData);
 
         const RunResult result = runFrom(app, current);
-        expectCleanStart(result, readTestRuntimeLog(jvmFolder));
-        EXPECT_TRUE(readTestRuntimeLog(strangerFolder).entries.empty()) << "the planted file chose the runtime";
+        expectCleanStart(result, readTestRuntimeLog(roamingRuntimeFolder));
+        EXPECT_TRUE(readTestRuntimeLog(configuredFolder).entries.empty()) << "the roaming folder's file was not read";
+        EXPECT_TRUE(readTestRuntimeLog(strangerFolder).entries.empty()) << "a planted file chose the runtime";
         EXPECT_EQ(entriesOf(root), rootBefore);
         for (const std::wstring& folder : plantedFolders) {
             EXPECT_EQ(readFileBytes(folder + L"\\" + productCode + L"\\App.ini"), planted);
             EXPECT_EQ(entriesOf(folder + L"\\" + productCode + L"\\"), (std::set<std::wstring>{L".", L"..", L"App.ini"}));
         }
     }
+}
+
+// Starts the launcher as App.exe with the test runtime in its folder and
+// the VM parameters given; `log` receives what the runtime logged.
+RunResult startApp(const std::wstring& vmParameters, const TestRuntimeScenario& runtime, TestRuntimeLog& log,
+                   DWORD errorReadDelayMs = 0)
+{
+    AppScenario app;
+    app.writeBytes(L"app.jar", "jar");
+    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\nVirtual Machine Parameters=" + vmParameters +
+                 L"\n[Class Path]\nClass Path=\\app.jar\n");
+    const std::wstring jvmFolder = app.installRuntime(L"", runtime);
+    const RunResult result = runFrom(app, app.folder(), errorReadDelayMs);
+    log = readTestRuntimeLog(jvmFolder);
+    return result;
 }
 
 TEST(HostileStart, ReaderOfStandardErrorThatComesLateGetsEveryByte)
@@ -158,15 +182,10 @@ TEST(HostileStart, ReaderOfStandardErrorThatComesLateGetsEveryByte)
     // reader comes.
     for (const std::size_t size : {std::size_t{60} << 10, std::size_t{1} << 20}) {
         SCOPED_TRACE(std::to_string(size) + " bytes");
-        AppScenario app;
-        app.writeBytes(L"app.jar", "jar");
-        app.writeIni(kMinimalIni);
         TestRuntimeScenario runtime;
         runtime.errBytes = size;
-        const std::wstring jvmFolder = app.installRuntime(L"", runtime);
-
-        const RunResult result = runFrom(app, app.folder(), 5000);
-        const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
+        TestRuntimeLog log;
+        const RunResult result = startApp(L"", runtime, log, 5000);
         expectCleanStart(result, log);
         EXPECT_EQ(log.value("main.errbytes"), std::to_string(size));
         const std::string& got = result.standardError;
@@ -178,14 +197,8 @@ TEST(HostileStart, ReaderOfStandardErrorThatComesLateGetsEveryByte)
 
 TEST(HostileStart, OneGigabyteStackForTheVmThreadStartsMain)
 {
-    AppScenario app;
-    app.writeBytes(L"app.jar", "jar");
-    app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\nVirtual Machine Parameters=-Xss1g\n"
-                 L"[Class Path]\nClass Path=\\app.jar\n");
-    const std::wstring jvmFolder = app.installRuntime(L"", TestRuntimeScenario{});
-
-    const RunResult result = runFrom(app, app.folder());
-    const TestRuntimeLog log = readTestRuntimeLog(jvmFolder);
+    TestRuntimeLog log;
+    const RunResult result = startApp(L"-Xss1g", TestRuntimeScenario{}, log);
     expectCleanStart(result, log);
     ASSERT_GE(log.values("option").size(), 2u);
     EXPECT_EQ(log.values("option")[1], "-Xss1g");
