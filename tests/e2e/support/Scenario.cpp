@@ -382,7 +382,7 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = output.writeEnd;
-        startup.hStdError = error.writeEnd;
+        startup.hStdError = errorReadDelayMs == kErrorIntoOutput ? output.writeEnd : error.writeEnd;
     }
     PROCESS_INFORMATION process{};
     std::wstring mutableCommandLine = commandLine;
@@ -395,7 +395,7 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
     ::CloseHandle(process.hThread);
     if (captureOutput) {
         output.startDraining();
-        error.startDraining(errorReadDelayMs);
+        error.startDraining(errorReadDelayMs == kErrorIntoOutput ? 0 : errorReadDelayMs);
     }
 
     std::set<HWND> handled;

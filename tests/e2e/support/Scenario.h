@@ -84,6 +84,9 @@ private:
 // `captureOutput`, the program's standard output and error are pipes whose
 // contents end up in the result; otherwise it inherits no handles. The
 // standard error pipe is first read `errorReadDelayMs` after the start.
+// As `errorReadDelayMs`: standard error is the standard output's pipe, so
+// `standardOutput` holds both in the order they were written.
+constexpr DWORD kErrorIntoOutput = INFINITE;
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
                      DWORD timeoutMs, const DialogHandler& handler, bool captureOutput = false,
                      const ProcessWatcher& watcher = nullptr, DWORD errorReadDelayMs = 0);
