@@ -176,6 +176,8 @@ TEST(Stamp, RefusesBadInput)
          {}, StampInput::Launcher, "not a launcher built by this project (no embedded settings"},
         {"data appended", patched([](Bytes& b) { b.push_back('P'); }), {}, StampInput::Launcher, "1 bytes after its last section"},
         {"signed", patched([&](Bytes& b) { b[optionalHeader + 112 + 8 * 4 + 4] = 8; }), {}, StampInput::Launcher, "signed"},
+        {"native subsystem", patched([&](Bytes& b) { b[optionalHeader + 68] = 1; }), {}, StampInput::Launcher,
+         "not a launcher built by this project (neither a GUI nor a console program)"},
         {"ico too short", launcher, [](StampRequest& r) { r.icon = Bytes{0, 0, 1, 0, 1, 0}; }, StampInput::Icon, "too short"},
         {"ico lying count", launcher, [&](StampRequest& r) { r.icon = lyingCount; }, StampInput::Icon,
          "image 1 overlaps the icon directory"},
