@@ -270,6 +270,10 @@ StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const Sta
         return refuse(StampInput::Launcher, "the resources would exceed 1 GB");
     }
     outcome.image = replaceResourceSection(data, size, *layout, rebuilt);
+    if (request.subsystem) {
+        setImageSubsystem(outcome.image, *layout, *request.subsystem);
+        outcome.stamped.push_back(*request.subsystem == kSubsystemWindowsConsole ? "subsystem: console" : "subsystem: windows");
+    }
     outcome.ok = true;
     return outcome;
 }

@@ -27,6 +27,7 @@ struct StampRequest {
     std::optional<std::vector<std::uint8_t>> settings;   // a UTF-8 ini file
     std::optional<std::vector<std::uint8_t>> manifest;   // an application manifest (UTF-8 XML)
     std::u16string outputName;                           // file name of the copy ("MyApp.exe")
+    std::optional<std::uint16_t> subsystem;              // kSubsystemWindowsGui or kSubsystemWindowsConsole
 };
 
 // Which input a refusal is about.
