@@ -46,6 +46,13 @@ std::optional<std::u16string> tableString(const std::vector<ResourceEntry>& entr
     return reader.ok ? std::optional<std::u16string>(text) : std::nullopt;
 }
 
+// The launcher decides between its windowed and its console behaviour from
+// this field, so both values are a launcher; any other is some other program.
+bool isLauncherSubsystem(std::uint16_t subsystem)
+{
+    return subsystem == kSubsystemWindowsGui || subsystem == kSubsystemWindowsConsole;
+}
+
 // What is missing for the image to count as a launcher of this project; empty when nothing.
 std::string missingLauncherMark(const std::vector<ResourceEntry>& entries)
 {
@@ -213,7 +220,8 @@ StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const Sta
     if (!entries) {
         return refuse(StampInput::Launcher, "damaged resources: " + problem);
     }
-    const std::string missing = layout->subsystem != kSubsystemWindowsGui ? "not a GUI program" : missingLauncherMark(*entries);
+    const std::string missing =
+        isLauncherSubsystem(layout->subsystem) ? missingLauncherMark(*entries) : "neither a GUI nor a console program";
     if (!missing.empty()) {
         return refuse(StampInput::Launcher, "not a launcher built by this project (" + missing + ")");
     }
@@ -263,6 +271,10 @@ StampOutcome stampLauncher(const std::uint8_t* data, std::size_t size, const Sta
     }
     outcome.image = replaceResourceSection(data, size, *layout, rebuilt);
     outcome.signatureRemoved = layout->certificateSize != 0;
+    if (request.subsystem) {
+        setImageSubsystem(outcome.image, *layout, *request.subsystem);
+        outcome.stamped.push_back(*request.subsystem == kSubsystemWindowsConsole ? "subsystem: console" : "subsystem: windows");
+    }
     outcome.ok = true;
     return outcome;
 }

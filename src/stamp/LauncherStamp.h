@@ -11,7 +11,8 @@
 // settings and manifest replaced, every other resource kept byte for byte.
 //
 // An executable counts as a launcher built by this project when it is an x64
-// image whose resources hold the embedded settings (RCDATA 300 starting with
+// image of the Windows GUI or console subsystem (launcher.exe and
+// launcher-console.exe, the same program linked twice) whose resources hold the embedded settings (RCDATA 300 starting with
 // "ESv1" and a length that fits), the string 214 "Browse for JRE folder", the
 // icon group 1 and a version resource 1. A stamped copy still passes, so a
 // copy can be stamped again.
@@ -26,6 +27,7 @@ struct StampRequest {
     std::optional<std::vector<std::uint8_t>> settings;   // a UTF-8 ini file
     std::optional<std::vector<std::uint8_t>> manifest;   // an application manifest (UTF-8 XML)
     std::u16string outputName;                           // file name of the copy ("MyApp.exe")
+    std::optional<std::uint16_t> subsystem;              // kSubsystemWindowsGui or kSubsystemWindowsConsole
 };
 
 // Which input a refusal is about.

@@ -21,6 +21,7 @@ constexpr std::size_t kFileAlignment = 36;
 constexpr std::size_t kSizeOfImage = 56;
 constexpr std::size_t kSizeOfHeaders = 60;
 constexpr std::size_t kCheckSum = 64;
+constexpr std::size_t kSubsystem = 68;
 constexpr std::size_t kNumberOfRvaAndSizes = 108;
 
 // Offsets in a section header.
@@ -275,6 +276,13 @@ std::vector<std::uint8_t> replaceResourceSection(const std::uint8_t* data, std::
     }
     storeU32(out, opt + kCheckSum, peChecksum(out.data(), out.size(), opt + kCheckSum));
     return out;
+}
+
+void setImageSubsystem(std::vector<std::uint8_t>& image, const PeResourceLayout& layout, std::uint16_t subsystem)
+{
+    const std::size_t opt = layout.optionalHeader;
+    storeU16(image, opt + kSubsystem, subsystem);
+    storeU32(image, opt + kCheckSum, peChecksum(image.data(), image.size(), opt + kCheckSum));
 }
 
 std::uint32_t peChecksum(const std::uint8_t* data, std::size_t size, std::size_t checksumOffset)

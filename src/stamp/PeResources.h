@@ -50,6 +50,10 @@ std::vector<std::uint8_t> replaceResourceSection(const std::uint8_t* data, std::
                                                  const PeResourceLayout& layout,
                                                  const std::vector<std::uint8_t>& section);
 
+// Sets the subsystem field of an image made by replaceResourceSection and
+// brings its checksum up to date again, so the copy stays valid for signing.
+void setImageSubsystem(std::vector<std::uint8_t>& image, const PeResourceLayout& layout, std::uint16_t subsystem);
+
 // The image checksum: the 16-bit sums of the file with carries folded back,
 // the checksum field itself taken as zero, plus the file length.
 std::uint32_t peChecksum(const std::uint8_t* data, std::size_t size, std::size_t checksumOffset);

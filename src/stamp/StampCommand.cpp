@@ -9,6 +9,7 @@
 #include "LauncherVersion.h"
 #include "stamp/LauncherStamp.h"
 #include "stamp/StampText.h"
+#include "util/PeHeaders.h"
 
 namespace fs = std::filesystem;
 
@@ -27,11 +28,13 @@ constexpr const char* kUsage =
     "  --copyright TEXT        the copyright notice\n"
     "  --settings FILE.ini     the embedded settings (a UTF-8 ini file)\n"
     "  --manifest FILE         the application manifest\n"
+    "  --subsystem FORM        console or windows: the console or the windowed form\n"
     "launcher-stamp --version prints the version of the tool.\n";
 
 struct CommandLine {
     std::vector<std::string> files;   // the launcher and the output
-    std::optional<std::string> icon, version, productName, company, description, copyright, settings, manifest;
+    std::optional<std::string> icon, version, productName, company, description, copyright, settings, manifest,
+        subsystem;
     bool help = false;
 };
 
@@ -41,7 +44,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     const std::pair<const char*, std::optional<std::string>*> options[] = {
         {"--icon", &line.icon},         {"--version", &line.version},   {"--product-name", &line.productName},
         {"--company", &line.company},   {"--description", &line.description}, {"--copyright", &line.copyright},
-        {"--settings", &line.settings}, {"--manifest", &line.manifest},
+        {"--settings", &line.settings}, {"--manifest", &line.manifest}, {"--subsystem", &line.subsystem},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
@@ -165,6 +168,23 @@ std::optional<Refusal> takeVersionAndTexts(const CommandLine& line, const std::s
     return std::nullopt;
 }
 
+// The subsystem the command line asks for, in the request; a refusal for
+// anything but the launcher's two forms.
+std::optional<Refusal> takeSubsystem(const CommandLine& line, StampRequest& request)
+{
+    if (!line.subsystem) {
+        return std::nullopt;
+    }
+    if (*line.subsystem == "console") {
+        request.subsystem = kSubsystemWindowsConsole;
+    } else if (*line.subsystem == "windows") {
+        request.subsystem = kSubsystemWindowsGui;
+    } else {
+        return Refusal{"--subsystem " + *line.subsystem, "not a subsystem; use console or windows"};
+    }
+    return std::nullopt;
+}
+
 // The icon, settings and manifest files the command line names, read into
 // the request; a refusal for the first one that cannot be read.
 std::optional<Refusal> readNamedFiles(const CommandLine& line, StampRequest& request)
@@ -242,6 +262,9 @@ int runStampCommand(const std::vector<std::string>& arguments, std::ostream& out
 
     StampRequest request;
     if (const std::optional<Refusal> refusal = takeVersionAndTexts(*line, output, request)) {
+        return refuse(refusal->subject, refusal->text);
+    }
+    if (const std::optional<Refusal> refusal = takeSubsystem(*line, request)) {
         return refuse(refusal->subject, refusal->text);
     }
     const std::optional<std::vector<std::uint8_t>> launcher = readWholeFile(input, problem);

@@ -467,3 +467,34 @@ TEST_F(HotSpot, SecondStartReachesSecondaryMainOfTheRunningInstance)
 }
 
 } // namespace
+
+namespace {
+
+// Standard output and error share one pipe. (The bridge copies each Unix
+// descriptor to its Windows handle on a thread of its own, so the order of
+// lines between the two streams is the bridge's, not the launcher's.)
+TEST_F(HotSpot, ConsoleFormPutsOutputErrorAndExitCodeInFrontOfTheCaller)
+{
+    const struct Row {
+        const wchar_t* mainClass;
+        DWORD exitCode;
+        const char* output;
+    } rows[] = {{L"scenario.app.Thrower", 1, "Exception in thread \"main\" java.lang.IllegalStateException"},
+                {L"scenario.app.Exit", 3, "exiting with 3"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(utf8(row.mainClass));
+        HotSpotScenario app;
+        app.installLauncher(L"App.exe", buildPath(L"launcher-console.exe"));
+        app.installJars(L"lib");
+        app.installRuntime(L"jre64");
+        app.writeIni(iniFor(row.mainClass));
+        const std::wstring program = app.path(L"App.exe");
+        const RunResult result = runProcess(program, L"\"" + program + L"\" 3", app.folder(), 60000,
+                                            pressDefaultButton, true, nullptr, kErrorIntoOutput);
+        EXPECT_EQ(result.exitCode, row.exitCode) << describe(result);
+        EXPECT_TRUE(result.dialogs.empty()) << describe(result);
+        EXPECT_NE(result.standardOutput.find(row.output), std::string::npos) << describe(result);
+    }
+}
+
+} // namespace

@@ -77,10 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzCheck(!outcome.problem.empty() && outcome.image.empty());
         return 0;
     }
-    // The copy is an x64 GUI image whose resources read back.
+    // The copy is an x64 GUI or console image, as the input, whose resources read back.
     const ExactBytes image(outcome.image.data(), outcome.image.size());
     const std::optional<PeHeaders> headers = readPeHeaders(image.data(), image.size());
-    fuzzCheck(headers && headers->machine == kMachineAmd64 && headers->subsystem == kSubsystemWindowsGui);
+    fuzzCheck(headers && headers->machine == kMachineAmd64 &&
+              headers->subsystem == readPeHeaders(exe.data(), exe.size())->subsystem &&
+              (headers->subsystem == kSubsystemWindowsGui || headers->subsystem == kSubsystemWindowsConsole));
     const std::optional<std::vector<ResourceEntry>> after = resourcesOf(image.data(), image.size());
     fuzzCheck(after.has_value());
 

@@ -15,6 +15,7 @@
 #include "stamp/PeResources.h"
 #include "stamp/ResourceTree.h"
 #include "stamp/StampCommand.h"
+#include "util/ByteIo.h"
 #include "util/PeHeaders.h"
 
 namespace {
@@ -157,6 +158,16 @@ TEST(Stamp, ReplacesIconVersionAndSettingsAndKeepsEverythingElse)
         EXPECT_TRUE(again.ok && again.image == image) << again.problem;
         EXPECT_EQ(again.signatureRemoved, input.size() != image.size());
     }
+
+    // The console form asked for: its subsystem field and the checksum before it change, nothing else.
+    StampRequest console = fullRequest();
+    console.subsystem = kSubsystemWindowsConsole;
+    Bytes switched = stampLauncher(launcher.data(), launcher.size(), console).image;
+    const std::size_t checksum = layout->optionalHeader + 64;
+    ASSERT_EQ(switched.size(), image.size());
+    EXPECT_EQ((ByteReader{switched.data(), switched.size()}.u32(checksum)), peChecksum(switched.data(), switched.size(), checksum));
+    std::copy(image.begin() + checksum, image.begin() + checksum + 6, switched.begin() + checksum);
+    EXPECT_EQ(switched, image);
 }
 
 TEST(Stamp, RefusesBadInput)
@@ -201,6 +212,8 @@ TEST(Stamp, RefusesBadInput)
          StampInput::Launcher, "signed, but its certificate table does not lie right after its last section"},
         {"data after the signature", patched([](Bytes& b) { b = signedCopy(b); b.push_back('P'); }), {},
          StampInput::Launcher, "signed, but its certificate table does not lie right after"},
+        {"native subsystem", patched([&](Bytes& b) { b[optionalHeader + 68] = 1; }), {}, StampInput::Launcher,
+         "not a launcher built by this project (neither a GUI nor a console program)"},
         {"ico too short", launcher, [](StampRequest& r) { r.icon = Bytes{0, 0, 1, 0, 1, 0}; }, StampInput::Icon, "too short"},
         {"ico lying count", launcher, [&](StampRequest& r) { r.icon = lyingCount; }, StampInput::Icon,
          "image 1 overlaps the icon directory"},
@@ -245,28 +258,40 @@ TEST(Stamp, CommandLeavesNoOutputWhenItRefuses)
     const std::string signedIn = (folder / "signed.exe").string();
     const Bytes signedLauncher = signedCopy(launcher);
     std::ofstream(signedIn, std::ios::binary).write(reinterpret_cast<const char*>(signedLauncher.data()), signedLauncher.size());
+    const std::string console = (folder / "launcher-console.exe").string();
+    Bytes consoleLauncher = launcher;
+    consoleLauncher[launcher[0x3C] + (launcher[0x3D] << 8) + 24 + 68] = kSubsystemWindowsConsole;
+    std::ofstream(console, std::ios::binary).write(reinterpret_cast<const char*>(consoleLauncher.data()), launcher.size());
     struct Row {
         const char* name;
         std::vector<std::string> arguments;
         int exitCode;
         bool outputLeft;
+        std::uint16_t subsystem;   // of the output left
         std::string message;
     };
     const Row rows[] = {
-        {"stamped", {in, out, "--version=2.0"}, 0, true, "  version: 2.0.0.0\n"},
-        {"signed input", {signedIn, out}, 0, true, "was signed; " + out + " carries no signature: sign it again"},
-        {"tool version", {"--version"}, 0, true, "launcher-stamp " LAUNCHER_VERSION_TEXT "\n"},
-        {"bad icon removes the earlier output", {in, out, "--icon", badIcon}, 2, false, "bad.ico: not an icon file"},
-        {"bad version", {in, out, "--version", "1.x"}, 2, false, "not a version"},
-        {"output is the input", {in, in}, 2, false, "another file than the launcher"},
-        {"unknown option", {in, out, "--colour", "red"}, 2, false, "unknown option --colour"},
-        {"missing file", {in, out, "--settings", (folder / "none.ini").string()}, 2, false, "none.ini: no such file"},
+        {"stamped", {in, out, "--version=2.0"}, 0, true, kSubsystemWindowsGui, "  version: 2.0.0.0\n"},
+        {"signed input", {signedIn, out}, 0, true, kSubsystemWindowsGui,
+         "was signed; " + out + " carries no signature: sign it again"},
+        {"tool version", {"--version"}, 0, true, kSubsystemWindowsGui, "launcher-stamp " LAUNCHER_VERSION_TEXT "\n"},
+        {"bad icon removes the earlier output", {in, out, "--icon", badIcon}, 2, false, 0, "bad.ico: not an icon file"},
+        {"bad version", {in, out, "--version", "1.x"}, 2, false, 0, "not a version"},
+        {"output is the input", {in, in}, 2, false, 0, "another file than the launcher"},
+        {"unknown option", {in, out, "--colour", "red"}, 2, false, 0, "unknown option --colour"},
+        {"missing file", {in, out, "--settings", (folder / "none.ini").string()}, 2, false, 0, "none.ini: no such file"},
+        {"to console", {in, out, "--subsystem", "console"}, 0, true, kSubsystemWindowsConsole, "  subsystem: console\n"},
+        {"unknown subsystem", {in, out, "--subsystem", "gui"}, 2, false, 0, "--subsystem gui: not a subsystem"},
+        {"console input kept", {console, out, "--version=3"}, 0, true, kSubsystemWindowsConsole, "version: 3.0.0.0"},
+        {"console input to windows", {console, out, "--subsystem=windows"}, 0, true, kSubsystemWindowsGui, "subsystem: windows"},
     };
     for (const Row& row : rows) {
         std::ostringstream report;
         EXPECT_EQ(runStampCommand(row.arguments, report, report), row.exitCode) << row.name;
         EXPECT_NE(report.str().find(row.message), std::string::npos) << row.name << ": " << report.str();
         EXPECT_EQ(std::filesystem::exists(out), row.outputLeft) << row.name;
+        const Bytes left = readBytes(out);
+        EXPECT_EQ(readPeHeaders(left.data(), left.size()).value_or(PeHeaders()).subsystem, row.subsystem) << row.name;
         EXPECT_EQ(readBytes(in), launcher) << row.name;
     }
     std::filesystem::remove_all(folder);

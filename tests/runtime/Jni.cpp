@@ -832,22 +832,28 @@ void logEnvironmentVariable(const std::string& name)
     logLine("env." + name, utf8FromWide(value));
 }
 
-// Writes text to the process's standard error handle directly, as a VM's own
-// diagnostics bypass System.err.
-void writeStandardError(const std::string& text)
+#ifdef TEST_RUNTIME_IMPORTS_CRT
+extern "C" __declspec(dllimport) const char* jvmcrtIdentity();
+
+// Which jvmcrt.dll the loader bound this library's import to: its identity
+// and its path (a planted copy says "planted").
+void logImportedCrt()
 {
-    HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
-    DWORD written = 0;
-    if (handle && handle != INVALID_HANDLE_VALUE) {
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    }
+    HMODULE crt = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&jvmcrtIdentity)), &crt);
+    logLine("crt", std::string(jvmcrtIdentity()) + " " + utf8FromWide(modulePath(crt)));
 }
+#endif
 
 jint createJavaVm(JavaVM** pvm, void** penv, void* args)
 {
     logLine("create.elapsed", elapsedSinceProcessStart());
     logLine("create.thread", threadIdText());
     logLine("create.stack", reservedStack());
+#ifdef TEST_RUNTIME_IMPORTS_CRT
+    logImportedCrt();
+#endif
     auto* init = static_cast<JavaVMInitArgs*>(args);
     if (!init) {
         logLine("create.result", std::to_string(JNI_EINVAL));

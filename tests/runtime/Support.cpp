@@ -194,3 +194,18 @@ std::string elapsedSinceProcessStart()
     const unsigned long long end = ticks(now);
     return std::to_string(end > start ? (end - start) / 10 : 0);
 }
+
+// Loops because a pipe may take a long text in parts.
+std::size_t writeStandardError(const std::string& text)
+{
+    HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    std::size_t done = 0;
+    while (handle && handle != INVALID_HANDLE_VALUE && done < text.size()) {
+        DWORD written = 0;
+        if (!WriteFile(handle, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr) || written == 0) {
+            break;
+        }
+        done += written;
+    }
+    return done;
+}

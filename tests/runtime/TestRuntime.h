@@ -40,6 +40,10 @@ std::string threadIdText();
 // Microseconds from the creation of this process to now, for start-up benchmarks.
 std::string elapsedSinceProcessStart();
 
+// Writes text straight to the process's standard error handle, as a VM's own
+// diagnostics bypass System.err; returns the bytes written.
+std::size_t writeStandardError(const std::string& text);
+
 // Full path of a loaded module (this DLL: its instance handle).
 std::wstring modulePath(HINSTANCE instance);
 

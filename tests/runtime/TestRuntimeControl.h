@@ -12,10 +12,19 @@
 #include <utility>
 #include <vector>
 
+#include "StandardErrorText.h"
+
 enum class TestRuntimeVariant {
     Standard,       // all four exports
     NoBootLoader,   // without JVM_FindClassFromBootLoader
     NoDefaultArgs,  // without JNI_GetDefaultJavaVMInitArgs
+    ImportsCrt,     // all four exports; imports jvmcrtIdentity from the jvmcrt.dll in the runtime's bin folder
+};
+
+// The two builds of jvmcrt.dll: the runtime's own and a planted stranger.
+enum class TestCrtFlavour {
+    Runtime,  // jvmcrtIdentity returns "runtime"
+    Planted,  // jvmcrtIdentity returns "planted"
 };
 
 enum class TestSplashVariant {
@@ -42,6 +51,7 @@ struct TestRuntimeScenario {
     bool printArguments = true;                 // main prints each argument as a line to System.out
     std::vector<std::string> outLines;          // then these lines to System.out
     std::vector<std::string> errLines;          // and these to System.err
+    std::size_t errBytes = 0;                   // then standardErrorText(errBytes) straight to the standard error handle
     std::uint32_t threadMillis = 0;             // main starts a non-daemon thread living this long
     std::optional<int> threadExitCode;          // the non-daemon thread ends with System.exit(code)
     std::uint32_t sleepMillis = 0;              // main sleeps this long before it ends
@@ -77,6 +87,9 @@ struct TestRuntimeScenario {
         }
         for (const auto& line : errLines) {
             text += "main.err=" + line + "\n";
+        }
+        if (errBytes > 0) {
+            text += "main.errbytes=" + std::to_string(errBytes) + "\n";
         }
         text += "main.thread=" + std::to_string(threadMillis) + "\n";
         if (threadExitCode) {
@@ -185,8 +198,17 @@ inline std::wstring testRuntimeLibrary(const std::wstring& buildFolder, TestRunt
 {
     const wchar_t* sub = variant == TestRuntimeVariant::Standard       ? L"standard"
                          : variant == TestRuntimeVariant::NoBootLoader ? L"no-bootloader"
+                         : variant == TestRuntimeVariant::ImportsCrt   ? L"imports-crt"
                                                                        : L"no-defaultargs";
     return testruntime_detail::withSlash(buildFolder) + sub + L"\\jvm.dll";
+}
+
+// The built jvmcrt.dll of a flavour; copy the planted one wherever a start
+// must not pick it up.
+inline std::wstring testCrtLibrary(const std::wstring& buildFolder, TestCrtFlavour flavour)
+{
+    return testruntime_detail::withSlash(buildFolder) + L"crt\\" +
+           (flavour == TestCrtFlavour::Runtime ? L"runtime" : L"planted") + L"\\jvmcrt.dll";
 }
 
 // The built runtime marker library (to be placed as bin\java.dll).
@@ -224,7 +246,8 @@ inline bool writeTestRuntimeScenario(const std::wstring& jvmFolder, const TestRu
 }
 
 // Lays out a runtime in home: bin\java.dll and bin\<vmFolder>\jvm.dll of the
-// variant with the scenario beside it. Returns the jvm.dll path, or "" on failure.
+// variant with the scenario beside it, and for ImportsCrt the runtime's own
+// bin\jvmcrt.dll. Returns the jvm.dll path, or "" on failure.
 inline std::wstring installTestRuntime(const std::wstring& buildFolder, TestRuntimeVariant variant, const std::wstring& home,
     const TestRuntimeScenario& scenario, const std::wstring& vmFolder = L"server")
 {
@@ -234,7 +257,9 @@ inline std::wstring installTestRuntime(const std::wstring& buildFolder, TestRunt
     bool ok = testruntime_detail::createFolders(jvmFolder)
         && CopyFileW(testRuntimeMarker(buildFolder).c_str(), (bin + L"java.dll").c_str(), FALSE)
         && CopyFileW(testRuntimeLibrary(buildFolder, variant).c_str(), jvm.c_str(), FALSE)
-        && writeTestRuntimeScenario(jvmFolder, scenario);
+        && writeTestRuntimeScenario(jvmFolder, scenario)
+        && (variant != TestRuntimeVariant::ImportsCrt
+            || CopyFileW(testCrtLibrary(buildFolder, TestCrtFlavour::Runtime).c_str(), (bin + L"jvmcrt.dll").c_str(), FALSE));
     return ok ? jvm : std::wstring();
 }
 

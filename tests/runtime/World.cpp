@@ -1,7 +1,9 @@
 // The simulated Java classes of the test runtime and what their methods do.
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
+#include "StandardErrorText.h"
 #include "TestRuntime.h"
 
 Steering gSteering;
@@ -200,6 +202,9 @@ jvalue mainMethod(JavaObject*, const jvalue* args)
     }
     for (const auto& line : gSteering.all("main.err")) {
         println(gSystemErr, utf16FromUtf8(line));
+    }
+    if (long long size = std::min<long long>(gSteering.number("main.errbytes", 0), 64ll << 20); size > 0) {
+        logLine("main.errbytes", std::to_string(writeStandardError(standardErrorText(static_cast<std::size_t>(size)))));
     }
     if (long long ms = gSteering.number("main.thread", 0); ms > 0) {
         std::lock_guard<std::mutex> lock(gThreadMutex);

@@ -141,11 +141,13 @@ struct OutputPipe {
         return true;
     }
 
-    // Called once the child holds its copy of the write end.
-    void startDraining()
+    // Called once the child holds its copy of the write end; reading begins
+    // `delayMs` later, as with a reader that comes late.
+    void startDraining(DWORD delayMs = 0)
     {
         closeWriteEnd();
-        reader = std::thread([this] {
+        reader = std::thread([this, delayMs] {
+            ::Sleep(delayMs);
             char buffer[4096];
             DWORD got = 0;
             while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
@@ -364,7 +366,7 @@ RunResult Scenario::run(const std::wstring& arguments, DWORD timeoutMs, const Di
 
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
                      DWORD timeoutMs, const DialogHandler& handler, bool captureOutput,
-                     const ProcessWatcher& watcher)
+                     const ProcessWatcher& watcher, DWORD errorReadDelayMs)
 {
     RunResult result;
     STARTUPINFOW startup{};
@@ -380,7 +382,7 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = output.writeEnd;
-        startup.hStdError = error.writeEnd;
+        startup.hStdError = errorReadDelayMs == kErrorIntoOutput ? output.writeEnd : error.writeEnd;
     }
     PROCESS_INFORMATION process{};
     std::wstring mutableCommandLine = commandLine;
@@ -393,7 +395,7 @@ RunResult runProcess(const std::wstring& program, const std::wstring& commandLin
     ::CloseHandle(process.hThread);
     if (captureOutput) {
         output.startDraining();
-        error.startDraining();
+        error.startDraining(errorReadDelayMs == kErrorIntoOutput ? 0 : errorReadDelayMs);
     }
 
     std::set<HWND> handled;

@@ -82,10 +82,14 @@ private:
 
 // Starts a program and handles its dialogs; used by Scenario::run. With
 // `captureOutput`, the program's standard output and error are pipes whose
-// contents end up in the result; otherwise it inherits no handles.
+// contents end up in the result; otherwise it inherits no handles. The
+// standard error pipe is first read `errorReadDelayMs` after the start.
+// As `errorReadDelayMs`: standard error is the standard output's pipe, so
+// `standardOutput` holds both in the order they were written.
+constexpr DWORD kErrorIntoOutput = INFINITE;
 RunResult runProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& workingFolder,
                      DWORD timeoutMs, const DialogHandler& handler, bool captureOutput = false,
-                     const ProcessWatcher& watcher = nullptr);
+                     const ProcessWatcher& watcher = nullptr, DWORD errorReadDelayMs = 0);
 
 // Paths of the build tree, as Windows paths.
 std::wstring buildPath(const std::wstring& relative);
