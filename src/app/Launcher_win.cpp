@@ -62,7 +62,7 @@ bool Launcher::initialize()
         return fail(read.failure());
     }
     windowedReporter_.setService(settings_.isService);
-    if (!instance_.setup(arguments_, settings_, *config_, vm_, executablePath_)) {
+    if (!instance_.setup(arguments_, settings_, *config_, vm_, executablePath_, trace_)) {
         return false;
     }
     if (instance_.active() && !instance_.isPrimary()) {

@@ -5,7 +5,9 @@
 #include "instance/SharedBlock.h"
 #include "jvm/JniSupport_win.h"
 #include "util/ExclusiveLock_win.h"
+#include "util/PathText.h"
 #include "util/ScopeExit.h"
+#include "util/Security_win.h"
 #include "util/TextConversion_win.h"
 
 namespace {
@@ -24,6 +26,36 @@ constexpr DWORD kPublishWaitMillis = 10000;
 volatile LONG* listenerIdField(unsigned char* block)
 {
     return reinterpret_cast<volatile LONG*>(block + kListenerThreadIdOffset);
+}
+
+// The full path of the executable `process` runs, read into room for the
+// longest path so that one call does; empty when it cannot be read.
+std::wstring imagePathOf(HANDLE process)
+{
+    std::wstring path(kMaxLongPath, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) {
+        length = 0;
+    }
+    path.resize(length);
+    return path;
+}
+
+// Whether `process` runs the executable this start runs, letter case aside.
+// The block names only a process id: whoever created the block first, or a
+// process that took over the id of an ended primary, may stand behind it.
+// Both paths are read the same way, so that they compare in the same form.
+bool runsThisExecutable(HANDLE process, const Trace& trace)
+{
+    const std::wstring theirs = imagePathOf(process);
+    const std::wstring ours = imagePathOf(::GetCurrentProcess());
+    if (!theirs.empty() && !ours.empty() &&
+        ::CompareStringOrdinal(theirs.c_str(), -1, ours.c_str(), -1, TRUE) == CSTR_EQUAL) {
+        return true;
+    }
+    trace.line({L"single instance: the primary's process runs ", theirs.empty() ? L"an unknown executable" : theirs,
+                L", not this one: coordination off, the arguments stay here"});
+    return false;
 }
 
 } // namespace
@@ -169,7 +201,8 @@ void InstanceCoordination::turnOff()
     mapping_.reset();
 }
 
-bool InstanceCoordination::setupPrimary(const std::wstring& name, const LauncherSettings& settings, const VmState& vm)
+bool InstanceCoordination::setupPrimary(const std::wstring& name, SECURITY_ATTRIBUTES* security,
+                                        const LauncherSettings& settings, const VmState& vm)
 {
     listener_ = std::make_unique<ListenerState>();
     ListenerState& state = *listener_;
@@ -178,7 +211,7 @@ bool InstanceCoordination::setupPrimary(const std::wstring& name, const Launcher
     state.block = block_;
     // Without the ready event nothing tells when the VM may be used: requests
     // are then not handled, and their secondaries wait for this process's end.
-    state.readyEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, (name + L"_upr_evt").c_str()));
+    state.readyEvent.reset(::CreateEventW(security, TRUE, FALSE, (name + L"_upr_evt").c_str()));
     state.stopEvent.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     state.messageId = ::RegisterWindowMessageW(name.c_str());
     if (state.messageId == 0 || !state.stopEvent) {
@@ -194,7 +227,8 @@ bool InstanceCoordination::setupPrimary(const std::wstring& name, const Launcher
     return true;
 }
 
-bool InstanceCoordination::setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name)
+bool InstanceCoordination::setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name,
+                                          SECURITY_ATTRIBUTES* security, const Trace& trace)
 {
     std::vector<unsigned char> probe(kSharedBlockSize);
     if (!packArguments(arguments, probe.data())) {
@@ -216,11 +250,16 @@ bool InstanceCoordination::setupSecondary(const std::vector<std::wstring>& argum
     if (!primaryProcess_) {
         return false;
     }
+    if (!runsThisExecutable(primaryProcess_.get(), trace)) {
+        primaryProcess_.reset();
+        turnOff();
+        return true;
+    }
     // Two secondaries share the one argument area: each holds this mutex from
     // writing its arguments until its answer arrives or its wait ends. A turn
     // that never comes (an earlier request is never answered) ends with the
     // primary.
-    requestMutex_.reset(::CreateMutexW(nullptr, FALSE, (name + L"_req_mtx").c_str()));
+    requestMutex_.reset(::CreateMutexW(security, FALSE, (name + L"_req_mtx").c_str()));
     if (requestMutex_) {
         HANDLE waitFor[] = {primaryProcess_.get(), requestMutex_.get()};
         const DWORD waited = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
@@ -245,15 +284,20 @@ void InstanceCoordination::releaseRequestMutex()
 }
 
 bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings,
-                                 const ConfigStore& config, const VmState& vm, const std::wstring& executablePath)
+                                 const ConfigStore& config, const VmState& vm, const std::wstring& executablePath,
+                                 const Trace& trace)
 {
     active_ = readSingleInstance(config);
     if (!active_) {
         return true;
     }
     const std::wstring name = sharedObjectName(executablePath);
+    CurrentUserOnlySecurity security;
+    if (security.attributes() == nullptr) {
+        trace.line({L"single instance: the shared objects get default security (no descriptor for this user alone)"});
+    }
     ::SetLastError(0);
-    mapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+    mapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, security.attributes(), PAGE_READWRITE, 0,
                                         static_cast<DWORD>(kSharedBlockSize), name.c_str()));
     const DWORD creationError = ::GetLastError();
     if (!mapping_) {
@@ -266,7 +310,8 @@ bool InstanceCoordination::setup(const std::vector<std::wstring>& arguments, con
         turnOff();
         return true;
     }
-    return isPrimary_ ? setupPrimary(name, settings, vm) : setupSecondary(arguments, name);
+    return isPrimary_ ? setupPrimary(name, security.attributes(), settings, vm)
+                      : setupSecondary(arguments, name, security.attributes(), trace);
 }
 
 int InstanceCoordination::waitForPrimaryAnswer()

@@ -8,6 +8,7 @@
 #include "config/ConfigStore.h"
 #include "config/LauncherSettings.h"
 #include "jvm/VmLaunch_win.h"
+#include "util/Trace.h"
 #include "util/UniqueHandle_win.h"
 
 struct ListenerState;
@@ -27,11 +28,15 @@ public:
     // Reads "Single Instance" from `config` and sets up this start's side for
     // the launcher at `executablePath` (its starts coordinate). `vm` is the VM
     // that the primary's listener uses once the ready event is signalled; it
-    // must outlive this object. False (exit code -1, no message) when a
-    // secondary's arguments do not fit, the primary cannot be reached, or the
-    // request cannot be posted. Any other failure turns coordination off.
+    // must outlive this object. The named objects admit only the user this
+    // start runs as (default security when that cannot be arranged). False
+    // (exit code -1, no message) when a secondary's arguments do not fit, the
+    // primary cannot be reached, or the request cannot be posted. Any other
+    // failure turns coordination off, and so does a primary whose process
+    // runs another executable (or one that cannot be told): the arguments are
+    // then not handed over.
     bool setup(const std::vector<std::wstring>& arguments, const LauncherSettings& settings, const ConfigStore& config,
-               const VmState& vm, const std::wstring& executablePath);
+               const VmState& vm, const std::wstring& executablePath, const Trace& trace = Trace());
 
     // True when this start coordinates with others ("Single Instance").
     bool active() const { return active_; }
@@ -56,8 +61,10 @@ public:
 
 private:
     void turnOff();
-    bool setupPrimary(const std::wstring& name, const LauncherSettings& settings, const VmState& vm);
-    bool setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name);
+    bool setupPrimary(const std::wstring& name, SECURITY_ATTRIBUTES* security, const LauncherSettings& settings,
+                      const VmState& vm);
+    bool setupSecondary(const std::vector<std::wstring>& arguments, const std::wstring& name,
+                        SECURITY_ATTRIBUTES* security, const Trace& trace);
     void releaseRequestMutex();
 
     bool active_ = false;

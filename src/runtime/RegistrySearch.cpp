@@ -231,14 +231,19 @@ FixedList<RegistryRow> registryRows()
 
 std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,
                                              JvmType jvmType, RegistryView view, RegistryReader& registry,
-                                             const PathExists& exists, const Trace& trace)
+                                             const PathExists& exists, const Trace& trace, bool elevated)
 {
     std::vector<RuntimeCandidate> candidates;
     for (const RegistryRow& row : registryRows()) {
         const bool kindPossible = row.kind == RuntimeKind::NamedInSubkey || searchedKind(filter, row.kind);
-        if (kindPossible && vendorAllowed(filter, row.vendor)) {
-            searchRow(row, filter, range, jvmType, view, registry, exists, candidates, trace);
+        if (!kindPossible || !vendorAllowed(filter, row.vendor)) {
+            continue;
         }
+        if (elevated && row.root == RegistryRoot::CurrentUser) {
+            trace.line({L"registry HKCU\\", row.key, L"*", row.tail, L": skipped: the launcher runs elevated"});
+            continue;
+        }
+        searchRow(row, filter, range, jvmType, view, registry, exists, candidates, trace);
     }
     return candidates;
 }

@@ -56,7 +56,10 @@ FixedList<RegistryRow> registryRows();
 // lies in `range` and whose home value names a folder with a JVM library of
 // the JVM type. Every failure drops only the entry concerned. Nothing is
 // merged: one folder under two subkeys gives two candidates.
+// With `elevated` (the launcher runs elevated) the HKEY_CURRENT_USER rows are
+// left out: any process of the user can write them.
 // Each key searched and each subkey accepted or left out is traced, with why.
 std::vector<RuntimeCandidate> searchRegistry(const RuntimeSearchFilter& filter, const VersionRange& range,
                                              JvmType jvmType, RegistryView view, RegistryReader& registry,
-                                             const PathExists& exists, const Trace& trace = Trace());
+                                             const PathExists& exists, const Trace& trace = Trace(),
+                                             bool elevated = false);

@@ -144,10 +144,15 @@ std::optional<RuntimeSelection> fromRegistry(const LauncherSettings& settings, R
 
 // JAVA_HOME, when the configuration asks for it: probed like "JRE Path", and
 // admitted by the version its release file states (none stated: version 0,
-// which only a range without lower bound admits).
+// which only a range without lower bound admits). An elevated launcher leaves
+// it alone: any process of the user can set it.
 std::optional<RuntimeSelection> fromJavaHome(const LauncherSettings& settings, RuntimeSelectionHost& host,
                                              const PathExists& exists, const Trace& trace)
 {
+    if (host.runsElevated()) {
+        traceSource(trace, L"JAVA_HOME", {}, L"skipped: the launcher runs elevated");
+        return std::nullopt;
+    }
     const std::optional<std::wstring> javaHome = host.environmentVariable(L"JAVA_HOME");
     if (!javaHome || javaHome->empty()) {
         traceSource(trace, L"JAVA_HOME", {}, L"not set");

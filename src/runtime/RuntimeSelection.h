@@ -21,6 +21,10 @@ public:
     virtual bool isX86Library(const std::wstring& path) = 0;
     // The runtimes registered in one registry view, in the order found.
     virtual std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) = 0;
+    // True when the launcher runs elevated: the sources a normal process of
+    // the user can write (JAVA_HOME, the per-user registry keys) are then not
+    // used, so that they cannot plant a runtime in an administrator's start.
+    virtual bool runsElevated() = 0;
     // The text of a string-table entry.
     virtual std::wstring loadMessage(int id) = 0;
     // The value of an environment variable; nothing when it is not set.
@@ -47,8 +51,8 @@ struct RuntimeSelection {
 // or its "jre64\" subfolder (only when one of them holds a runtime: nothing
 // is ever taken from the current directory for them), the registry (own
 // view, then the 32-bit view when a pair launcher is configured), JAVA_HOME
-// (with "Use JAVA_HOME", when its release file's version is in range), and
-// the user. Nothing when the user cancelled.
+// (with "Use JAVA_HOME", when its release file's version is in range, and not
+// when the launcher runs elevated), and the user. Nothing when the user cancelled.
 // Each source tried is traced with what it yielded.
 std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, RuntimeSelectionHost& host,
                                               const Trace& trace = Trace());

@@ -7,6 +7,7 @@
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
 #include "util/MessageText_win.h"
+#include "util/Security_win.h"
 #include "util/UniqueHandle_win.h"
 
 bool Win32RuntimeSelectionHost::pathExists(const std::wstring& path)
@@ -28,8 +29,16 @@ std::vector<RuntimeCandidate> Win32RuntimeSelectionHost::searchRegistry(const La
                                                                         RegistryView view)
 {
     Win32RegistryReader registry;
+    // Only the per-user rows depend on it, and only "Search Vendor Runtimes"
+    // searches them: other starts do not ask.
+    const bool elevated = settings.searchFilter.vendorRuntimes && runsElevated();
     return ::searchRegistry(settings.searchFilter, settings.versionRange, settings.jvmType, view, registry,
-                            [](const std::wstring& path) { return ::pathExists(path); }, trace_);
+                            [](const std::wstring& path) { return ::pathExists(path); }, trace_, elevated);
+}
+
+bool Win32RuntimeSelectionHost::runsElevated()
+{
+    return ::runsElevated();
 }
 
 std::wstring Win32RuntimeSelectionHost::loadMessage(int id)

@@ -16,6 +16,7 @@ public:
     std::optional<std::wstring> executablePath() override;
     bool isX86Library(const std::wstring& path) override;
     std::vector<RuntimeCandidate> searchRegistry(const LauncherSettings& settings, RegistryView view) override;
+    bool runsElevated() override;
     std::wstring loadMessage(int id) override;
     std::optional<std::wstring> environmentVariable(const std::wstring& name) override;
     std::optional<std::string> readSmallFile(const std::wstring& path) override;

@@ -24,27 +24,36 @@ TEST(ConsoleForm, TextsAndExitCodesInsteadOfWindows)
         DWORD exitCode;
         std::string output;  // found in standard output
         std::string error;   // found in standard error
+        bool switchedCopy;   // the windowed launcher switched by the stamp tool
     } rows[] = {
-        {"System.exit(3)", exits, ini, 3, "written to System.out", "written to System.err"},
+        {"System.exit(3)", exits, ini, 3, "written to System.out", "written to System.err", false},
+        {"switched copy, System.exit(3)", exits, ini, 3, "written to System.out", "written to System.err", true},
         {"uncaught exception, Failure Check", throws, ini + L"[Application]\nFailure Check=Yes\n", 1, "",
-         "the application failed"},
+         "the application failed", false},
         // The runtime itself prints the exception when main's thread ends.
-        {"uncaught exception", throws, ini, 1, "", ""},
+        {"uncaught exception", throws, ini, 1, "", "", false},
         {"no Main Class", {}, L"[Class Path]\nClass Path=\\app.jar\n", 0xFFFFFFFF, "",
-         "Main class was not specified in INI file.\r\n"},
-        {"no runtime", {}, ini, 0xFFFFFFFF, "", "(minimum version 1.8) from: https://example.com/java\r\nSearched: "},
+         "Main class was not specified in INI file.\r\n", false},
+        {"no runtime", {}, ini, 0xFFFFFFFF, "", "(minimum version 1.8) from: https://example.com/java\r\nSearched: ",
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Scenario app;
-        app.installLauncher(L"Tool.exe", buildPath(L"launcher-console.exe"));
+        const std::wstring tool = app.path(L"Tool.exe");
+        if (row.switchedCopy) {
+            const std::wstring stamp = buildPath(L"launcher-stamp.exe");
+            runProcess(stamp, L"\"" + stamp + L"\" \"" + launcherPath() + L"\" \"" + tool + L"\" --subsystem console",
+                       app.folder(), 30000, pressDefaultButton, true);
+        } else {
+            app.installLauncher(L"Tool.exe", buildPath(L"launcher-console.exe"));
+        }
         app.writeText(L"Tool.ini", row.ini);
         app.writeBytes(L"app.jar", "jar");
         if (row.name != std::string("no runtime")) {
             installTestRuntime(AppScenario::runtimeBuildFolder(), TestRuntimeVariant::Standard, app.path(L"jre64"),
                                row.runtime, L"server");
         }
-        const std::wstring tool = app.path(L"Tool.exe");
         const RunResult result =
             runProcess(tool, L"\"" + tool + L"\"", app.folder(), 30000, pressDefaultButton, true);
         EXPECT_FALSE(result.timedOut);

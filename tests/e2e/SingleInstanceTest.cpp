@@ -222,4 +222,30 @@ TEST(SingleInstance, SettingsThatDoNotCoordinateLetEveryStartRunItsOwnVm)
     }
 }
 
+// This test program publishes itself as the primary: its process id, and this
+// thread (given a message queue) as the listener. The later start must not
+// hand its arguments to another executable; it runs its own VM instead.
+TEST(SingleInstance, APrimaryThatRunsAnotherExecutableGetsNoArguments)
+{
+    AppScenario app;
+    app.writeIni(iniWith(L"Single Instance=yes\n"));
+    const std::wstring jvmFolder = app.installRuntime(L"jre64", TestRuntimeScenario{});
+    HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSharedBlockSize,
+                                          sharedObjectName(app.path(L"App.exe")).c_str());
+    ASSERT_NE(mapping, nullptr);
+    auto* block = static_cast<unsigned char*>(::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kSharedBlockSize));
+    MSG message{};
+    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    writeBlockUint32(block, kPrimaryProcessIdOffset, ::GetCurrentProcessId());
+    writeBlockUint32(block, kRequestMessageIdOffset, WM_APP);
+    writeBlockUint32(block, kListenerThreadIdOffset, ::GetCurrentThreadId());
+    const RunResult result = app.run(L"second");
+    const bool posted = ::PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE) != FALSE;
+    ::UnmapViewOfFile(block);
+    ::CloseHandle(mapping);
+    EXPECT_FALSE(posted) << "the arguments went to another executable";
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_EQ(mainArguments(readTestRuntimeLog(jvmFolder)), std::vector<std::string>{"second"});
+}
+
 } // namespace

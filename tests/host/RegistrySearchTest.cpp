@@ -240,6 +240,7 @@ TEST(RegistrySearch, TodaysInstallersWithSearchVendorRuntimes)
         const wchar_t* vmProvider;
         std::int32_t lowerMajor;
         std::wstring expected;  // folder name and version of each candidate, "+" when preferred
+        bool elevated = false;  // the per-user keys are then left out
     };
     const Row rows[] = {
         {"off", false, L"", L"", 0, L"javasoft11 11.0.0.0+"},
@@ -252,6 +253,9 @@ TEST(RegistrySearch, TodaysInstallersWithSearchVendorRuntimes)
         {"any vendor", true, L"", L"favor_jrockit", 0,
          L"javasoft11 11.0.0.0, adoptium21 21.0.5.11, user17 17.0.9.9, zulu11 11.22.0.0, liberica8 8.0.0.0"},
         {"version range", true, L"", L"", 12, L"adoptium21 21.0.5.11, user17 17.0.9.9"},
+        {"elevated", true, L"", L"", 0, L"javasoft11 11.0.0.0+, adoptium21 21.0.5.11, zulu11 11.22.0.0, liberica8 8.0.0.0",
+         true},
+        {"elevated, only runtimes", true, L"only_JRE", L"", 0, L"zulu11 11.22.0.0", true},
     };
     for (const Row& row : rows) {
         RuntimeSearchFilter filter;
@@ -261,8 +265,11 @@ TEST(RegistrySearch, TodaysInstallersWithSearchVendorRuntimes)
         VersionRange range;
         range.lower.components = {row.lowerMajor, 0, 0, 0};
         std::wstring found;
+        std::wstring traced;
+        const Trace trace([&](const std::wstring& line) { traced += line + L"\n"; });
         for (const RuntimeCandidate& candidate :
-             searchRegistry(filter, range, JvmType::ClientFirst, RegistryView::Own, registry, exists)) {
+             searchRegistry(filter, range, JvmType::ClientFirst, RegistryView::Own, registry, exists, trace,
+                            row.elevated)) {
             const std::wstring& home = candidate.homeFolder;
             found += (found.empty() ? L"" : L", ") + home.substr(3, home.size() - 4) + L" ";
             for (std::size_t i = 0; i < 4; ++i) {
@@ -271,6 +278,10 @@ TEST(RegistrySearch, TodaysInstallersWithSearchVendorRuntimes)
             found += candidate.preferred ? L"+" : L"";
         }
         EXPECT_EQ(found, row.expected) << row.name;
+        const bool userKeySkipped =
+            traced.find(L"registry HKCU\\Software\\Eclipse Adoptium\\JRE\\*\\hotspot\\MSI: skipped: the launcher "
+                        L"runs elevated") != std::wstring::npos;
+        EXPECT_EQ(userKeySkipped, row.elevated && row.vendorRuntimes) << row.name;
     }
 }
 

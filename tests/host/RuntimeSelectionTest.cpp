@@ -31,6 +31,7 @@ public:
     std::map<std::wstring, std::string> textFiles;
     std::vector<std::wstring> dialogMessages;
     std::vector<std::wstring> remembered;
+    bool elevated = false;
 
     bool pathExists(const std::wstring& path) override { return files.count(path) != 0; }
     std::optional<std::wstring> executablePath() override { return executable; }
@@ -39,6 +40,7 @@ public:
     {
         return registry[view];
     }
+    bool runsElevated() override { return elevated; }
     std::wstring loadMessage(int id) override
     {
         switch (id) {
@@ -231,6 +233,7 @@ TEST(RuntimeSelection, JavaHomeWhenAskedForAndItsReleaseIsInRange)
         std::int32_t lowerMajor;
         bool registered;  // a runtime in the registry as well
         std::wstring expected;  // empty: the dialog
+        bool elevated = false;
     };
     const Row rows[] = {
         {"not asked for", false, L"C:\\jdk", "JAVA_VERSION=\"17.0.2\"\n", 0, false, L""},
@@ -241,10 +244,14 @@ TEST(RuntimeSelection, JavaHomeWhenAskedForAndItsReleaseIsInRange)
         {"not set", true, std::nullopt, std::nullopt, 0, false, L""},
         {"no library there", true, L"C:\\elsewhere", "JAVA_VERSION=\"17\"", 0, false, L""},
         {"the registry comes first", true, L"C:\\jdk", "JAVA_VERSION=\"17\"", 0, true, L"C:\\reg\\bin\\server\\jvm.dll"},
+        {"elevated: not used", true, L"C:\\jdk", "JAVA_VERSION=\"17\"", 0, false, L"", true},
+        {"elevated: the registry still is", true, L"C:\\jdk", "JAVA_VERSION=\"17\"", 0, true,
+         L"C:\\reg\\bin\\server\\jvm.dll", true},
     };
     for (const Row& row : rows) {
         FakeHost host;
         host.executable.reset();
+        host.elevated = row.elevated;
         host.files = {library, L"C:\\reg\\bin\\server\\jvm.dll"};
         if (row.javaHome) {
             host.environment[L"JAVA_HOME"] = *row.javaHome;
@@ -258,9 +265,13 @@ TEST(RuntimeSelection, JavaHomeWhenAskedForAndItsReleaseIsInRange)
         LauncherSettings settings;
         settings.useJavaHome = row.useJavaHome;
         settings.versionRange.lower = version(row.lowerMajor, 0, 0, 0);
-        const auto selection = selectRuntime(settings, host);
+        std::wstring traced;
+        const auto selection = selectRuntime(settings, host, Trace([&](const std::wstring& line) { traced += line; }));
         EXPECT_EQ(selection ? selection->jvmLibraryPath : std::wstring(), row.expected) << row.name;
         EXPECT_EQ(host.dialogMessages.size(), row.expected.empty() ? 1u : 0u) << row.name;
+        EXPECT_EQ(traced.find(L"JAVA_HOME: skipped: the launcher runs elevated") != std::wstring::npos,
+                  row.elevated && row.expected.empty())
+            << row.name;
     }
 }
 
