@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<LayeredIniFile> config_;
     InstanceCoordination instance_;
     std::wstring jvmLibraryPath_;
+    std::optional<VersionNumber> runtimeVersion_;  // when the selection knew it
     bool relaunchThroughPair_ = false;
     ErrorCapture errorCapture_;
     VmLaunch vmLaunch_;

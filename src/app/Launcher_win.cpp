@@ -3,6 +3,7 @@
 #include "app/CommandLine_win.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
+#include "jvm/ClassDataArchive_win.h"
 #include "jvm/JvmLibrary_win.h"
 #include "jvm/LaunchPreparation_win.h"
 #include "jvm/RuntimeEnvironment.h"
@@ -97,6 +98,7 @@ bool Launcher::selectRuntime()
                  selection->relaunchThroughPair ? L" (32-bit: the companion launcher starts instead)" : L""});
     jvmLibraryPath_ = selection->jvmLibraryPath;
     relaunchThroughPair_ = selection->relaunchThroughPair;
+    runtimeVersion_ = selection->version;
     return true;
 }
 
@@ -161,6 +163,11 @@ int Launcher::normalLaunch()
         !assembly) {
         reporter_.reportFailure(assembly.failure());
     } else {
+        // Before the user's parameters, so that an archive option of theirs wins.
+        for (std::string& option : classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_,
+                                                           assembly->options.front(), trace_)) {
+            vmLaunch_.options.push_back(std::move(option));
+        }
         for (std::string& option : assembly->options) {
             vmLaunch_.options.push_back(std::move(option));
         }

@@ -20,11 +20,13 @@ void writeJrePath(const std::wstring& file, const std::wstring& folder)
 
 namespace {
 
-// The user's roaming application-data folder as the shell knows it; empty
-// when it cannot be asked.
-std::wstring knownApplicationDataFolder()
+const GUID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+const GUID kLocalAppData = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0x7B, 0x8E, 0x7F, 0x15, 0x70, 0x91}};
+
+// A known folder of the user as the shell knows it; empty when it cannot be
+// asked.
+std::wstring knownFolder(const GUID& id)
 {
-    static const GUID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
     HRESULT(WINAPI * knownFolderPath)(REFGUID, DWORD, HANDLE, PWSTR*) = nullptr;
     void(WINAPI * freeMemory)(void*) = nullptr;
     if (!findFunction(loadSystemLibrary(L"shell32.dll"), "SHGetKnownFolderPath", knownFolderPath) ||
@@ -32,7 +34,7 @@ std::wstring knownApplicationDataFolder()
         return std::wstring();
     }
     PWSTR path = nullptr;
-    const HRESULT result = knownFolderPath(kRoamingAppData, 0, nullptr, &path);
+    const HRESULT result = knownFolderPath(id, 0, nullptr, &path);
     std::wstring folder = SUCCEEDED(result) && path != nullptr ? std::wstring(path) : std::wstring();
     freeMemory(path);
     return folder;
@@ -40,15 +42,40 @@ std::wstring knownApplicationDataFolder()
 
 } // namespace
 
-std::wstring applicationDataFolder()
+namespace {
+
+// The folder the environment variable names, else the shell's known folder.
+std::wstring userFolder(const wchar_t* variable, const GUID& id)
 {
     wchar_t buffer[kMaxPath];
-    const DWORD length = ::GetEnvironmentVariableW(L"APPDATA", buffer, kMaxPath);
+    const DWORD length = ::GetEnvironmentVariableW(variable, buffer, kMaxPath);
     const std::wstring value = length != 0 && length < kMaxPath ? std::wstring(buffer, length) : std::wstring();
-    // Anything else would put the per-user file below the current drive's
+    // Anything else would put the per-user files below the current drive's
     // root, where other local users may create folders.
-    const std::wstring folder = isFullPath(value) ? value : knownApplicationDataFolder();
+    const std::wstring folder = isFullPath(value) ? value : knownFolder(id);
     return isFullPath(folder) ? folder : std::wstring();
+}
+
+} // namespace
+
+std::wstring applicationDataFolder()
+{
+    return userFolder(L"APPDATA", kRoamingAppData);
+}
+
+std::wstring localProductFolder(const LauncherSettings& settings)
+{
+    const std::wstring local = userFolder(L"LOCALAPPDATA", kLocalAppData);
+    if (local.empty() || productFolderName(settings.productName).empty() || settings.productCode.empty()) {
+        return std::wstring();
+    }
+    const std::wstring productFolder = local + L"\\" + productFolderName(settings.productName);
+    const std::wstring codeFolder = productFolder + L"\\" + settings.productCode;
+    ::CreateDirectoryW(productFolder.c_str(), nullptr);
+    ::CreateDirectoryW(codeFolder.c_str(), nullptr);
+    const DWORD attributes = ::GetFileAttributesW(codeFolder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? codeFolder + L"\\"
+                                                                                                 : std::wstring();
 }
 
 std::wstring perUserConfigPath(const std::wstring& executablePath, const LauncherSettings& settings,

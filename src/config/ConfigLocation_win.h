@@ -10,6 +10,11 @@
 // empty when neither is a full path.
 std::wstring applicationDataFolder();
 
+// The user's local (never roaming) application-data folder's
+// "<product name>\<product code>\", created when missing; empty when there is
+// no such folder, no product name or code, or it cannot be created.
+std::wstring localProductFolder(const LauncherSettings& settings);
+
 // The per-user configuration file of the executable at `executablePath`;
 // empty when there is no application-data folder. With `createFolders` the
 // product folder and below it the product-code folder are created (failures

@@ -27,6 +27,7 @@ struct LauncherSettings {
     std::wstring pairProduct;
     bool pairReturnCode = false;
     bool useJavaHome = false;        // "Use JAVA_HOME": a source after the registry
+    bool classDataSharing = false;   // "Class Data Sharing": a per-user class-data archive
     std::wstring downloadPage;       // the runtime-not-found link; empty: the built-in page
 };
 

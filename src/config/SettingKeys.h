@@ -28,6 +28,7 @@ constexpr const wchar_t* kKeyVirtualMachineParameters = L"Virtual Machine Parame
 constexpr const wchar_t* kKeySearchVendorRuntimes = L"Search Vendor Runtimes";
 constexpr const wchar_t* kKeyUseJavaHome = L"Use JAVA_HOME";
 constexpr const wchar_t* kKeyDownloadPage = L"Download Page";
+constexpr const wchar_t* kKeyClassDataSharing = L"Class Data Sharing";
 
 // "Application".
 constexpr const wchar_t* kKeyApplicationType = L"Application Type";

@@ -130,6 +130,7 @@ Expected<void> readSettings(LauncherSettings& settings, const LayeredIniFile& la
     applyVmProvider(read(kSectionJavaRuntime, kKeyVmProvider), settings.searchFilter);
     settings.searchFilter.vendorRuntimes = isYesInsensitive(read(kSectionJavaRuntime, kKeySearchVendorRuntimes));
     settings.useJavaHome = isYesInsensitive(read(kSectionJavaRuntime, kKeyUseJavaHome));
+    settings.classDataSharing = isYesInsensitive(read(kSectionJavaRuntime, kKeyClassDataSharing));
 
     std::wstring mainClass = read(kSectionJavaRuntime, kKeyMainClass);
     std::replace(mainClass.begin(), mainClass.end(), L'.', L'/');

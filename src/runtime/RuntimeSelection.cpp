@@ -76,7 +76,7 @@ std::optional<RuntimeSelection> selectionOf(const std::wstring& library, const L
     if (library.empty()) {
         return std::nullopt;
     }
-    return RuntimeSelection{library, needsPairLauncher(settings, library, host)};
+    return RuntimeSelection{library, needsPairLauncher(settings, library, host), std::nullopt};
 }
 
 // Beside the executable, or in its "jre64\" subfolder; never compared with the
@@ -109,7 +109,7 @@ std::optional<RuntimeSelection> besideExecutable(const LauncherSettings& setting
     if (library.empty()) {
         return std::nullopt;
     }
-    return RuntimeSelection{library, false};
+    return RuntimeSelection{library, false, std::nullopt};
 }
 
 // The registry: the own view, then the 32-bit view for a pair launcher.
@@ -139,7 +139,7 @@ std::optional<RuntimeSelection> fromRegistry(const LauncherSettings& settings, R
         traceSource(trace, L"registry", {}, L"the chosen runtime has no JVM library any more");
         return std::nullopt;
     }
-    return RuntimeSelection{library, throughPair};
+    return RuntimeSelection{library, throughPair, chosen->version};
 }
 
 // JAVA_HOME, when the configuration asks for it: probed like "JRE Path", and
@@ -228,7 +228,8 @@ std::optional<RuntimeSelection> selectRuntime(const LauncherSettings& settings, 
         return std::nullopt;
     }
     traceSource(trace, L"the user", {}, L"chose ", choice->folder);
-    const RuntimeSelection selection{choice->jvmLibraryPath, needsPairLauncher(settings, choice->jvmLibraryPath, host)};
+    const RuntimeSelection selection{choice->jvmLibraryPath, needsPairLauncher(settings, choice->jvmLibraryPath, host),
+                                     std::nullopt};
     host.rememberJrePath(choice->folder);
     return selection;
 }

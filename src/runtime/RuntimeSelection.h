@@ -45,6 +45,9 @@ public:
 struct RuntimeSelection {
     std::wstring jvmLibraryPath;
     bool relaunchThroughPair = false;
+    // The registry's version of the chosen runtime; nothing for the other
+    // sources, whose version only the runtime's release file tells.
+    std::optional<VersionNumber> version;
 };
 
 // Chooses the JVM library from, in order: "JRE Path", the executable's folder

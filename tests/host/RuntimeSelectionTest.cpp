@@ -195,6 +195,7 @@ TEST(RuntimeSelection, RegistryViewsAndTheUser)
     ASSERT_TRUE(selection.has_value());
     EXPECT_EQ(selection->jvmLibraryPath, L"C:\\Java\\jdk-11\\bin\\server\\jvm.dll");
     EXPECT_FALSE(selection->relaunchThroughPair);
+    EXPECT_TRUE(selection->version == own.version);
 
     // Only the 32-bit view has one: used through the pair launcher, and only
     // when there is one.
@@ -210,6 +211,7 @@ TEST(RuntimeSelection, RegistryViewsAndTheUser)
     selection = selectRuntime(settings, host);
     ASSERT_TRUE(selection.has_value());
     EXPECT_EQ(selection->jvmLibraryPath, L"E:\\picked\\bin\\server\\jvm.dll");
+    EXPECT_FALSE(selection->version.has_value());
     ASSERT_EQ(host.dialogMessages.size(), 1u);
     EXPECT_EQ(host.dialogMessages[0], L"JRE (minimum version 1.7)");
     EXPECT_EQ(host.remembered, std::vector<std::wstring>{L"E:\\picked\\"});

@@ -109,6 +109,12 @@ std::string translateOption(const char* windowsOption) {
             return toUtf8(prefix) + unixPathListOf(option.substr(prefix.size()));
         }
     }
+    // The class-data archive options name one file each.
+    for (const std::u16string prefix : {u"-XX:SharedArchiveFile=", u"-XX:ArchiveClassesAtExit="}) {
+        if (startsWith(option, prefix)) {
+            return toUtf8(prefix) + unixPathOf(option.substr(prefix.size()));
+        }
+    }
     const std::u16string agent = u"-javaagent:";
     if (startsWith(option, agent)) {
         // -javaagent:<jar>[=<agent options>]

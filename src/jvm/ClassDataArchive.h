@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/VersionNumber.h"
+
+// The per-user class-data archive ("Class Data Sharing"): runtimes from
+// version 13 map the classes a previous run archived instead of loading and
+// verifying them again.
+
+// Why no archive options are given, for the trace; nothing when an archive is
+// wanted: the key is on and the runtime's version is known and 13 or higher.
+std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version);
+
+// The archive's file name: one per runtime (its home folder and the JVM
+// library's size and time, so that a runtime updated in place gets a new one)
+// and per class path (the class path option's text).
+std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t librarySize,
+                                  std::uint64_t libraryTime, std::string_view classPathOption);
+
+// The process id in the name of a temporary archive "<archive name>.<pid>.tmp"
+// of `archiveName`; nothing for any other name.
+std::optional<std::uint32_t> temporaryArchivePid(const std::wstring& fileName, const std::wstring& archiveName);
+
+// True when the bytes begin with a dynamic archive's header. The runtime
+// writes that header last, after every region, so a temporary archive that
+// has it was written completely.
+bool hasDynamicArchiveMagic(std::string_view firstBytes);
+
+// What the archive folder holds for one start (versions 13 and higher).
+struct ArchiveFacts {
+    VersionNumber version;
+    std::wstring archivePath;    // the complete archive's path
+    bool archiveReady = false;   // a complete archive is in place
+    std::wstring temporaryPath;  // this process's own name to create one under
+};
+
+// The VM options for the archive and the trace's words on it: 13 to 18 use a
+// ready archive or have the runtime write one under the temporary name at its
+// exit; 19 and higher let the runtime create and refresh the archive itself.
+// Every form verifies the archive's checksums (a damaged archive is then
+// ignored instead of crashing the runtime) and keeps the runtime's class-data
+// messages off the application's output.
+struct ArchivePlan {
+    std::vector<std::wstring> options;
+    std::wstring traceText;
+};
+ArchivePlan planArchiveOptions(const ArchiveFacts& facts);
