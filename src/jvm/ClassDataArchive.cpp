@@ -49,31 +49,32 @@ std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t
     runtime = fnv1a(runtime, &librarySize, sizeof librarySize);
     runtime = fnv1a(runtime, &libraryTime, sizeof libraryTime);
     const std::uint64_t classPath = fnv1a(kFnvOffset, classPathOption.data(), classPathOption.size());
-    return L"classes-" + hex16(runtime) + L"-" + hex16(classPath) + L".jsa";
+    return L"classes-" + hex16(runtime) + L"-" + hex16(classPath);
 }
 
-std::optional<std::uint32_t> temporaryArchivePid(const std::wstring& fileName, const std::wstring& archiveName)
+std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, const std::wstring& stem,
+                                                 const std::wstring& suffix)
 {
-    const std::wstring suffix = L".tmp";
-    const std::size_t start = archiveName.size() + 1;
-    if (fileName.size() <= start + suffix.size() || fileName.compare(0, archiveName.size(), archiveName) != 0 ||
-        fileName[archiveName.size()] != L'.' || fileName.compare(fileName.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    const std::size_t start = stem.size() + 1;
+    if (fileName.size() <= start + suffix.size() || fileName.compare(0, stem.size(), stem) != 0 ||
+        fileName[stem.size()] != L'.' || fileName.compare(fileName.size() - suffix.size(), suffix.size(), suffix) != 0) {
         return std::nullopt;
     }
-    std::uint64_t pid = 0;
+    std::uint64_t number = 0;
     for (std::size_t i = start; i < fileName.size() - suffix.size(); ++i) {
-        if (fileName[i] < L'0' || fileName[i] > L'9' || pid > 0xFFFFFFFFULL / 10) {
+        const auto digit = static_cast<std::uint64_t>(fileName[i] - L'0');
+        if (fileName[i] < L'0' || fileName[i] > L'9' || number > (~std::uint64_t{0} - digit) / 10) {
             return std::nullopt;
         }
-        pid = pid * 10 + static_cast<std::uint64_t>(fileName[i] - L'0');
+        number = number * 10 + digit;
     }
-    return pid <= 0xFFFFFFFFULL ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(pid)) : std::nullopt;
+    return number;
 }
 
 bool hasDynamicArchiveMagic(std::string_view firstBytes)
 {
     // 0xF00BABA8, little-endian, as the runtime stores it.
-    return firstBytes.size() >= 4 && firstBytes.substr(0, 4) == std::string_view("\xA8\xBA\x0B\xF0", 4);
+    return firstBytes.size() >= 4 && firstBytes.substr(0, 4) == std::string_view("\xA8\xAB\x0B\xF0", 4);
 }
 
 ArchivePlan planArchiveOptions(const ArchiveFacts& facts)

@@ -15,15 +15,18 @@
 // wanted: the key is on and the runtime's version is known and 13 or higher.
 std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version);
 
-// The archive's file name: one per runtime (its home folder and the JVM
+// The archives' name stem: one per runtime (its home folder and the JVM
 // library's size and time, so that a runtime updated in place gets a new one)
 // and per class path (the class path option's text).
 std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t librarySize,
                                   std::uint64_t libraryTime, std::string_view classPathOption);
 
-// The process id in the name of a temporary archive "<archive name>.<pid>.tmp"
-// of `archiveName`; nothing for any other name.
-std::optional<std::uint32_t> temporaryArchivePid(const std::wstring& fileName, const std::wstring& archiveName);
+// The number in a file name "<stem>.<number><suffix>": the writer's process id
+// of a temporary archive (".tmp"), the size in bytes of a complete one
+// (".jsa"), which tells a truncated or extended archive; nothing for any
+// other name.
+std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, const std::wstring& stem,
+                                                 const std::wstring& suffix);
 
 // True when the bytes begin with a dynamic archive's header. The runtime
 // writes that header last, after every region, so a temporary archive that

@@ -46,65 +46,116 @@ bool processRunning(DWORD pid)
     return !::GetExitCodeProcess(process.get(), &code) || code == STILL_ACTIVE;
 }
 
-// Temporary archives whose writer has ended: the first complete one becomes
-// the archive when none is there; the others are removed.
-void settleTemporaryArchives(const std::wstring& folder, const std::wstring& name, const Trace& trace)
+// The size and last write time of a file; false when it cannot be looked at.
+bool fileSizeAndTime(const std::wstring& path, std::uint64_t& size, std::uint64_t& time)
 {
-    const std::wstring archive = folder + name;
-    std::vector<std::wstring> finished;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    time = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
+// The paths of the files in `folder` named "<stem>.<number><suffix>" for which
+// `keep` holds for the number.
+template <typename Keep>
+std::vector<std::wstring> archiveFiles(const std::wstring& folder, const std::wstring& stem, const wchar_t* suffix,
+                                       Keep keep)
+{
+    std::vector<std::wstring> paths;
     FileFinder finder;
-    for (bool found = finder.findFirst((archive + L".*.tmp").c_str()); found; found = finder.findNext()) {
-        const std::optional<std::uint32_t> pid = temporaryArchivePid(finder.fileName(), name);
-        if (pid && *pid != ::GetCurrentProcessId() && !processRunning(*pid)) {
-            finished.push_back(folder + finder.fileName());
+    for (bool found = finder.findFirst((folder + stem + L".*" + suffix).c_str()); found; found = finder.findNext()) {
+        const std::optional<std::uint64_t> number = numberInArchiveName(finder.fileName(), stem, suffix);
+        if (number && keep(*number)) {
+            paths.push_back(folder + finder.fileName());
         }
     }
-    finder.close();
+    return paths;
+}
+
+// The complete archive: the size its name states and a header. Every other
+// archive of the stem (truncated, extended, without header) is removed, so
+// that a new one gets written. Empty when there is none.
+std::wstring completeArchive(const std::wstring& folder, const std::wstring& stem, const Trace& trace)
+{
+    std::wstring complete;
+    for (const std::wstring& path : archiveFiles(folder, stem, L".jsa", [](std::uint64_t) { return true; })) {
+        std::uint64_t size = 0;
+        std::uint64_t time = 0;
+        const bool whole = fileSizeAndTime(path, size, time) &&
+                           path == folder + stem + L"." + decimalText(size) + L".jsa" &&
+                           hasDynamicArchiveMagic(readFirstBytes(path, 4));
+        if (whole && complete.empty()) {
+            complete = path;
+        } else {
+            removeFile(path);
+            trace.line({L"class-data archive: removed the damaged ", path});
+        }
+    }
+    return complete;
+}
+
+// Temporary archives whose writer has ended: when `wanted`, the first one with
+// a header (the runtime writes it last) becomes the complete archive, named
+// after its size; the others are removed. The complete archive's path, or
+// empty.
+std::wstring settleTemporaryArchives(const std::wstring& folder, const std::wstring& stem, bool wanted,
+                                     const Trace& trace)
+{
+    const std::vector<std::wstring> finished =
+        archiveFiles(folder, stem, L".tmp", [](std::uint64_t pid) {
+            return pid <= 0xFFFFFFFFULL && pid != ::GetCurrentProcessId() && !processRunning(static_cast<DWORD>(pid));
+        });
+    std::wstring placed;
     for (const std::wstring& temporary : finished) {
-        if (::GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES &&
-            hasDynamicArchiveMagic(readFirstBytes(temporary, 4)) && ::MoveFileExW(temporary.c_str(), archive.c_str(), 0)) {
+        std::uint64_t size = 0;
+        std::uint64_t time = 0;
+        const bool complete = wanted && placed.empty() && fileSizeAndTime(temporary, size, time) &&
+                              hasDynamicArchiveMagic(readFirstBytes(temporary, 4));
+        const std::wstring target = folder + stem + L"." + decimalText(size) + L".jsa";
+        if (complete && ::MoveFileExW(temporary.c_str(), target.c_str(), 0)) {
+            placed = target;
             trace.line({L"class-data archive: put in place from ", temporary});
         } else {
             removeFile(temporary);
-            trace.line({L"class-data archive: removed the unfinished ", temporary});
+            trace.line({L"class-data archive: removed the temporary ", temporary});
         }
     }
+    return placed;
 }
 
-// The archive's name for the runtime and class path; empty when the JVM
+// The archive stem for the runtime and class path; empty when the JVM
 // library cannot be looked at.
-std::wstring archiveNameFor(const std::wstring& jvmLibraryPath, const std::string& classPathOption)
+std::wstring archiveStemFor(const std::wstring& jvmLibraryPath, const std::string& classPathOption)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(jvmLibraryPath.c_str(), GetFileExInfoStandard, &data)) {
+    std::uint64_t size = 0;
+    std::uint64_t time = 0;
+    if (!fileSizeAndTime(jvmLibraryPath, size, time)) {
         return std::wstring();
     }
-    const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-    const std::uint64_t time =
-        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
     return classDataArchiveName(runtimeFoldersFor(jvmLibraryPath).home, size, time, classPathOption);
 }
 
 // Fills the facts of the archive folder; false (traced) when no archive can be
 // used or made there.
-bool gatherFacts(const std::wstring& folder, const std::wstring& name, ArchiveFacts& facts, const Trace& trace)
+bool gatherFacts(const std::wstring& folder, const std::wstring& stem, ArchiveFacts& facts, const Trace& trace)
 {
-    facts.archivePath = folder + name;
     if (facts.version.components[0] >= 19) {
+        facts.archivePath = folder + stem + L".jsa";
         return true;
     }
-    settleTemporaryArchives(folder, name, trace);
-    if (::GetFileAttributesW(facts.archivePath.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        facts.archiveReady = hasDynamicArchiveMagic(readFirstBytes(facts.archivePath, 4));
-        if (!facts.archiveReady) {
-            removeFile(facts.archivePath);
-            trace.line({L"class-data archive: removed the damaged ", facts.archivePath});
-        }
+    facts.archivePath = completeArchive(folder, stem, trace);
+    const std::wstring placed = settleTemporaryArchives(folder, stem, facts.archivePath.empty(), trace);
+    if (!placed.empty()) {
+        facts.archivePath = placed;
     }
+    facts.archiveReady = !facts.archivePath.empty();
     if (facts.archiveReady) {
         return true;
     }
-    facts.temporaryPath = facts.archivePath + L"." + decimalText(::GetCurrentProcessId()) + L".tmp";
+    facts.temporaryPath = folder + stem + L"." + decimalText(::GetCurrentProcessId()) + L".tmp";
     // Made here so that a folder the runtime could not write to is known now:
     // the runtime would otherwise fail at the application's exit.
     const UniqueFileHandle temporary(::CreateFileW(facts.temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr,
@@ -131,15 +182,15 @@ std::vector<std::string> classDataArchiveOptions(const LauncherSettings& setting
         return {};
     }
     const std::wstring folder = localProductFolder(settings);
-    const std::wstring name = archiveNameFor(jvmLibraryPath, classPathOption);
-    if (folder.empty() || name.empty()) {
+    const std::wstring stem = archiveStemFor(jvmLibraryPath, classPathOption);
+    if (folder.empty() || stem.empty()) {
         trace.line({L"class-data archive: refused: ",
                     folder.empty() ? L"no local application-data folder for the product" : L"no JVM library data"});
         return {};
     }
     ArchiveFacts facts;
     facts.version = *version;
-    if (!gatherFacts(folder, name, facts, trace)) {
+    if (!gatherFacts(folder, stem, facts, trace)) {
         return {};
     }
     const ArchivePlan plan = planArchiveOptions(facts);

@@ -59,28 +59,33 @@ TEST(ClassDataArchive, NameChangesWithRuntimeAndClassPath)
     EXPECT_NE(base, classDataArchiveName(L"C:\\jdk17", 100, 200, "-Djava.class.path=b.jar"));
     // Runtime part and class-path part are separate: same class path, same tail.
     EXPECT_EQ(base.substr(25), classDataArchiveName(L"C:\\jdk21", 1, 2, "-Djava.class.path=a.jar").substr(25));
+    EXPECT_EQ(base.size(), 41u);
 }
 
-TEST(ClassDataArchive, TemporaryNamesAndMagic)
+TEST(ClassDataArchive, NumbersInArchiveNamesAndMagic)
 {
-    const std::wstring name = L"classes-1-2.jsa";
+    const std::wstring stem = L"classes-1-2";
     const struct {
         std::wstring file;
-        std::optional<std::uint32_t> pid;
+        const wchar_t* suffix;
+        std::optional<std::uint64_t> number;
     } rows[] = {
-        {L"classes-1-2.jsa.1234.tmp", 1234u},
-        {L"classes-1-2.jsa.4294967295.tmp", 4294967295u},
-        {L"classes-1-2.jsa.4294967296.tmp", std::nullopt},
-        {L"classes-1-2.jsa..tmp", std::nullopt},
-        {L"classes-1-2.jsa.12a.tmp", std::nullopt},
-        {L"classes-1-3.jsa.12.tmp", std::nullopt},
-        {L"classes-1-2.jsa", std::nullopt},
+        {L"classes-1-2.1234.tmp", L".tmp", 1234u},
+        {L"classes-1-2.122880.jsa", L".jsa", 122880u},
+        {L"classes-1-2.18446744073709551615.jsa", L".jsa", 18446744073709551615u},
+        {L"classes-1-2.18446744073709551616.jsa", L".jsa", std::nullopt},
+        {L"classes-1-2.122880.jsa", L".tmp", std::nullopt},
+        {L"classes-1-2..tmp", L".tmp", std::nullopt},
+        {L"classes-1-2.12a.tmp", L".tmp", std::nullopt},
+        {L"classes-1-3.12.tmp", L".tmp", std::nullopt},
+        {L"classes-1-2.jsa", L".jsa", std::nullopt},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(temporaryArchivePid(row.file, name), row.pid) << std::string(row.file.begin(), row.file.end());
+        EXPECT_EQ(numberInArchiveName(row.file, stem, row.suffix), row.number)
+            << std::string(row.file.begin(), row.file.end());
     }
-    EXPECT_TRUE(hasDynamicArchiveMagic(std::string("\xA8\xBA\x0B\xF0rest", 8)));
-    EXPECT_FALSE(hasDynamicArchiveMagic(std::string("\xA2\xBA\x0B\xF0", 4)));  // a static archive
+    EXPECT_TRUE(hasDynamicArchiveMagic(std::string("\xA8\xAB\x0B\xF0rest", 8)));
+    EXPECT_FALSE(hasDynamicArchiveMagic(std::string("\xA2\xAB\x0B\xF0", 4)));  // a static archive
     EXPECT_FALSE(hasDynamicArchiveMagic(std::string(4, '\0')));                 // header never written
-    EXPECT_FALSE(hasDynamicArchiveMagic("\xA8\xBA"));
+    EXPECT_FALSE(hasDynamicArchiveMagic("\xA8\xAB"));
 }
