@@ -112,7 +112,7 @@ TEST(ConfigurationExamples, EveryDocumentedExampleWorksAsWritten)
         "Product Code", "Product Name", "Minimum Version", "Maximum Version", "Preferred versions", "JVM Source",
         "VM Provider", "Application Type", "Failure Check", "Override WorkingDir", "Pair Product", "Pair Return Code",
         "Single Instance", "Output Append", "Error Append", "Splash Screen", "Splash Screen Shadow",
-        "Preffer Native Splash Screen", "Search Vendor Runtimes", "Use JAVA_HOME", "Download Page",
+        "Preffer Native Splash Screen", "Search Vendor Runtimes", "Use JAVA_HOME", "Download Page", "Class Data Sharing",
     };
     std::set<std::string> covered = notStartedHere;
     for (const Row& row : rows) {
