@@ -496,6 +496,20 @@ std::vector<std::wstring> archiveFiles(const HotSpotScenario& app, const std::ws
     return names;
 }
 
+// Moves the file's last write time a day back, as an update in place would change it.
+void touchFile(const std::wstring& path)
+{
+    const HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME time{};
+    ::GetFileTime(file, nullptr, nullptr, &time);
+    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart -= 864000000000ULL;
+    time = FILETIME{value.LowPart, value.HighPart};
+    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &time));
+    ::CloseHandle(file);
+}
+
 // Cuts the archive to half its size or changes bytes in its middle (the
 // runtime writes it read-only).
 void damageArchive(const HotSpotScenario& app, bool truncate)
@@ -544,6 +558,8 @@ TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
         {"the new one is used", [] {}, "class-data archive: used: ", 1},
         {"changed bytes: the runtime's checksums reject it", [&] { damageArchive(app, false); },
          "class-data archive: used: ", 1},
+        {"runtime updated in place: a new archive", [&] { touchFile(app.path(L"jre64\\bin\\server\\jvm.dll")); },
+         "class-data archive: created at exit: ", 1},
         {"no folder for the archive", [&] { ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"not-a-folder").c_str()); },
          "class-data archive: refused: no local application-data folder", 1},
     };
