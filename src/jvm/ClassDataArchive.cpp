@@ -3,7 +3,6 @@
 namespace {
 
 constexpr std::int32_t kFirstArchivingMajor = 13;
-constexpr std::int32_t kFirstAutoArchiveMajor = 19;
 
 // 64-bit FNV-1a, continued from `hash`: stable across runs and machines.
 std::uint64_t fnv1a(std::uint64_t hash, const void* data, std::size_t size)
@@ -81,11 +80,7 @@ ArchivePlan planArchiveOptions(const ArchiveFacts& facts)
 {
     ArchivePlan plan;
     plan.options = {L"-Xlog:cds=off,cds+dynamic=off", L"-XX:+VerifySharedSpaces"};
-    if (facts.version.components[0] >= kFirstAutoArchiveMajor) {
-        plan.options.push_back(L"-XX:+AutoCreateSharedArchive");
-        plan.options.push_back(L"-XX:SharedArchiveFile=" + facts.archivePath);
-        plan.traceText = L"kept by the runtime itself: " + facts.archivePath;
-    } else if (facts.archiveReady) {
+    if (facts.archiveReady) {
         plan.options.push_back(L"-XX:SharedArchiveFile=" + facts.archivePath);
         plan.traceText = L"used: " + facts.archivePath;
     } else {

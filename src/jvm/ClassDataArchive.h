@@ -33,20 +33,20 @@ std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, c
 // has it was written completely.
 bool hasDynamicArchiveMagic(std::string_view firstBytes);
 
-// What the archive folder holds for one start (versions 13 and higher).
+// What the archive folder holds for one start.
 struct ArchiveFacts {
-    VersionNumber version;
     std::wstring archivePath;    // the complete archive's path
     bool archiveReady = false;   // a complete archive is in place
     std::wstring temporaryPath;  // this process's own name to create one under
 };
 
-// The VM options for the archive and the trace's words on it: 13 to 18 use a
-// ready archive or have the runtime write one under the temporary name at its
-// exit; 19 and higher let the runtime create and refresh the archive itself.
-// Every form verifies the archive's checksums (a damaged archive is then
-// ignored instead of crashing the runtime) and keeps the runtime's class-data
-// messages off the application's output.
+// The VM options for the archive and the trace's words on it: a ready archive
+// is used, with its checksums verified (an archive whose bytes changed is then
+// ignored instead of crashing the runtime); otherwise the runtime writes one
+// under the temporary name at its exit. Runtimes from 19 on could keep the
+// archive themselves, but a folder they cannot write then stops their start,
+// so the launcher keeps it for every version. Both forms keep the runtime's
+// class-data messages off the application's output.
 struct ArchivePlan {
     std::vector<std::wstring> options;
     std::wstring traceText;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "config/ConfigLocation_win.h"
+#include "config/SplitList.h"
 #include "jvm/ClassDataArchive.h"
 #include "jvm/RuntimeEnvironment.h"
 #include "runtime/ReleaseFile.h"
@@ -138,14 +139,31 @@ std::wstring archiveStemFor(const std::wstring& jvmLibraryPath, const std::strin
     return classDataArchiveName(runtimeFoldersFor(jvmLibraryPath).home, size, time, classPathOption);
 }
 
+// The class path option followed by each entry's size and time, so that an
+// updated jar gets a new archive (the runtime would ignore the old one for
+// ever); false when an entry is a folder, which the runtime refuses to
+// archive, failing at the application's exit.
+bool classPathFingerprint(const std::string& classPathOption, std::string& fingerprint)
+{
+    fingerprint = classPathOption;
+    const std::wstring option = fromThreadAnsi(classPathOption);
+    for (const std::wstring& entry : splitList(option.substr(option.find(L'=') + 1), L";")) {
+        std::uint64_t facts[2] = {0, 0};
+        if (!entry.empty() && fileSizeAndTime(entry, facts[0], facts[1])) {
+            const DWORD attributes = ::GetFileAttributesW(entry.c_str());
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                return false;
+            }
+        }
+        fingerprint.append(reinterpret_cast<const char*>(facts), sizeof facts);
+    }
+    return true;
+}
+
 // Fills the facts of the archive folder; false (traced) when no archive can be
 // used or made there.
 bool gatherFacts(const std::wstring& folder, const std::wstring& stem, ArchiveFacts& facts, const Trace& trace)
 {
-    if (facts.version.components[0] >= 19) {
-        facts.archivePath = folder + stem + L".jsa";
-        return true;
-    }
     facts.archivePath = completeArchive(folder, stem, trace);
     const std::wstring placed = settleTemporaryArchives(folder, stem, facts.archivePath.empty(), trace);
     if (!placed.empty()) {
@@ -182,14 +200,22 @@ std::vector<std::string> classDataArchiveOptions(const LauncherSettings& setting
         return {};
     }
     const std::wstring folder = localProductFolder(settings);
-    const std::wstring stem = archiveStemFor(jvmLibraryPath, classPathOption);
-    if (folder.empty() || stem.empty()) {
-        trace.line({L"class-data archive: refused: ",
-                    folder.empty() ? L"no local application-data folder for the product" : L"no JVM library data"});
+    std::string classPath;
+    const bool noFolderOnClassPath = classPathFingerprint(classPathOption, classPath);
+    const std::wstring stem = archiveStemFor(jvmLibraryPath, classPath);
+    // The runtime gets the path in the ANSI code page: one it cannot name
+    // would only fail when the application exits.
+    const wchar_t* refusal = !noFolderOnClassPath ? L"the class path names a folder, which the runtime cannot archive"
+                             : folder.empty()     ? L"no local application-data folder for the product"
+                             : stem.empty()       ? L"the JVM library cannot be looked at"
+                             : fromThreadAnsi(toThreadAnsi(folder)) != folder
+                                 ? L"the folder's path has characters outside the ANSI code page"
+                                 : nullptr;
+    if (refusal != nullptr) {
+        trace.line({L"class-data archive: refused: ", refusal});
         return {};
     }
     ArchiveFacts facts;
-    facts.version = *version;
     if (!gatherFacts(folder, stem, facts, trace)) {
         return {};
     }

@@ -6,19 +6,20 @@
 
 TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
 {
-    const std::string quiet = "-Xlog:cds=off,cds+dynamic=off", verify = "-XX:+VerifySharedSpaces";
-    const std::string create = "-XX:ArchiveClassesAtExit=", use = "-XX:SharedArchiveFile=";
+    const std::string quiet = "-Xlog:cds=off,cds+dynamic=off", create = "-XX:ArchiveClassesAtExit=";
     const struct {
         const char* release;  // empty: the runtime has no release file
         const wchar_t* key;
         std::vector<std::string> options;  // those beginning with -X, the archive's path cut off
+        const wchar_t* classPath = L"\\app.jar";
     } rows[] = {
         {"JAVA_VERSION=\"12.0.2\"", L"yes", {}},
         {"JAVA_VERSION=\"13\"", L"YES", {quiet, create}},
         {"JAVA_VERSION=\"18.0.1\"", L"Yes", {quiet, create}},
-        {"JAVA_VERSION=\"19\"", L"yes", {quiet, verify, "-XX:+AutoCreateSharedArchive", use}},
+        {"JAVA_VERSION=\"25\"", L"yes", {quiet, create}},
         {"", L"yes", {}},
         {"JAVA_VERSION=\"17\"", L"no", {}},
+        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar;\\local"},  // a folder: the runtime would fail at exit
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.release);
@@ -26,8 +27,8 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
         app.writeBytes(L"app.jar", "jar");
         app.createFolder(L"local");
         app.writeIni(std::wstring(L"[Product Information]\nProduct Name=Acme\nProduct Code=1\n[Class Path]\n"
-                                  L"Class Path=\\app.jar\n[Java Runtime Environment]\nMain Class=app.Main\n"
-                                  L"Class Data Sharing=") + row.key + L"\n");
+                                  L"Class Path=") + row.classPath +
+                     L"\n[Java Runtime Environment]\nMain Class=app.Main\nClass Data Sharing=" + row.key + L"\n");
         const std::wstring jvmFolder = app.installRuntime(L"jre64", TestRuntimeScenario{});
         app.writeBytes(*row.release != '\0' ? L"jre64\\release" : L"jre64\\other", row.release);
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"local").c_str());
