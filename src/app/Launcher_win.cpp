@@ -164,8 +164,8 @@ int Launcher::normalLaunch()
         reporter_.reportFailure(assembly.failure());
     } else {
         // Before the user's parameters, so that an archive option of theirs wins.
-        for (std::string& option : classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_,
-                                                           assembly->options.front(), trace_)) {
+        for (std::string& option :
+             classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_, assembly->options, trace_)) {
             vmLaunch_.options.push_back(std::move(option));
         }
         for (std::string& option : assembly->options) {

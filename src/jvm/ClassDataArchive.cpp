@@ -41,6 +41,18 @@ std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<Versi
     return std::nullopt;
 }
 
+bool optionsDecideSharing(const std::vector<std::string>& options)
+{
+    for (const std::string& option : options) {
+        for (const char* word : {"-Xshare", "SharedArchiveFile", "ArchiveClassesAtExit", "SharedSpaces"}) {
+            if (option.find(word) != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t librarySize,
                                   std::uint64_t libraryTime, std::string_view classPathOption)
 {

@@ -15,6 +15,11 @@
 // wanted: the key is on and the runtime's version is known and 13 or higher.
 std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version);
 
+// True when one of the VM options already decides about class-data sharing
+// (-Xshare:off, an archive of its own): the launcher then adds none, since
+// writing an archive without sharing stops the runtime's start.
+bool optionsDecideSharing(const std::vector<std::string>& options);
+
 // The archives' name stem: one per runtime (its home folder and the JVM
 // library's size and time, so that a runtime updated in place gets a new one)
 // and per class path (the class path option's text).

@@ -189,7 +189,7 @@ bool gatherFacts(const std::wstring& folder, const std::wstring& stem, ArchiveFa
 
 std::vector<std::string> classDataArchiveOptions(const LauncherSettings& settings, const std::wstring& jvmLibraryPath,
                                                  std::optional<VersionNumber> version,
-                                                 const std::string& classPathOption, const Trace& trace)
+                                                 const std::vector<std::string>& vmOptions, const Trace& trace)
 {
     if (settings.classDataSharing && !version) {
         const std::string release = readFirstBytes(runtimeFoldersFor(jvmLibraryPath).home + L"\\release", 64 * 1024);
@@ -201,11 +201,14 @@ std::vector<std::string> classDataArchiveOptions(const LauncherSettings& setting
     }
     const std::wstring folder = localProductFolder(settings);
     std::string classPath;
-    const bool noFolderOnClassPath = classPathFingerprint(classPathOption, classPath);
+    const bool noFolderOnClassPath = classPathFingerprint(vmOptions.front(), classPath);
+    const std::wstring baseArchive = jvmLibraryPath.substr(0, jvmLibraryPath.rfind(L'\\') + 1) + L"classes.jsa";
     const std::wstring stem = archiveStemFor(jvmLibraryPath, classPath);
     // The runtime gets the path in the ANSI code page: one it cannot name
     // would only fail when the application exits.
-    const wchar_t* refusal = !noFolderOnClassPath ? L"the class path names a folder, which the runtime cannot archive"
+    const wchar_t* refusal = optionsDecideSharing(vmOptions) ? L"the VM parameters decide about class-data sharing"
+                             : !pathExists(baseArchive) ? L"the runtime has no default archive to build on"
+                             : !noFolderOnClassPath ? L"the class path names a folder, which the runtime cannot archive"
                              : folder.empty()     ? L"no local application-data folder for the product"
                              : stem.empty()       ? L"the JVM library cannot be looked at"
                              : fromThreadAnsi(toThreadAnsi(folder)) != folder

@@ -12,6 +12,7 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
         const wchar_t* key;
         std::vector<std::string> options;  // those beginning with -X, the archive's path cut off
         const wchar_t* classPath = L"\\app.jar";
+        bool baseArchive = true;
     } rows[] = {
         {"JAVA_VERSION=\"12.0.2\"", L"yes", {}},
         {"JAVA_VERSION=\"13\"", L"YES", {quiet, create}},
@@ -20,6 +21,7 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
         {"", L"yes", {}},
         {"JAVA_VERSION=\"17\"", L"no", {}},
         {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar;\\local"},  // a folder: the runtime would fail at exit
+        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar", false},  // nothing to build on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.release);
@@ -31,6 +33,9 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
                      L"\n[Java Runtime Environment]\nMain Class=app.Main\nClass Data Sharing=" + row.key + L"\n");
         const std::wstring jvmFolder = app.installRuntime(L"jre64", TestRuntimeScenario{});
         app.writeBytes(*row.release != '\0' ? L"jre64\\release" : L"jre64\\other", row.release);
+        if (row.baseArchive) {
+            app.writeBytes(L"jre64\\bin\\server\\classes.jsa", "the runtime's default archive");
+        }
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"local").c_str());
         EXPECT_EQ(app.run().exitCode, 0u);
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);

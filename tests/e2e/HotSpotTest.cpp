@@ -503,6 +503,7 @@ TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
     app.installJars(L"lib");
     app.installRuntime(L"jre64");
     app.writeText(L"jre64\\release", L"JAVA_VERSION=\"17.0.15\"\n");
+    app.writeBytes(L"jre64\\bin\\server\\classes.jsa", "");  // the default archive's place: the bridge maps its own
     app.createFolder(L"local");
     const std::wstring product = L"[Product Information]\nProduct Name=Acme\nProduct Code=1\n";
     app.writeIni(product + iniFor(L"scenario.app.Report"));

@@ -31,6 +31,14 @@ TEST(ClassDataArchive, OptionsPerVersionAndKey)
     }
 }
 
+TEST(ClassDataArchive, OptionsThatDecideSharingThemselves)
+{
+    EXPECT_FALSE(optionsDecideSharing({"-Djava.class.path=a.jar", "-Xmx1g", "-Dshare=on"}));
+    for (const char* option : {"-Xshare:off", "-XX:SharedArchiveFile=x.jsa", "-XX:ArchiveClassesAtExit=y", "-XX:-UseSharedSpaces"}) {
+        EXPECT_TRUE(optionsDecideSharing({"-Djava.class.path=a.jar", option})) << option;
+    }
+}
+
 TEST(ClassDataArchive, NameChangesWithRuntimeAndClassPath)
 {
     const std::wstring base = classDataArchiveName(L"C:\\jdk17", 100, 200, "-Djava.class.path=a.jar");
