@@ -1,0 +1,27 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "util/Failure.h"
+#include "util/Trace.h"
+
+// What passing an option to the runtime as narrow text asks of the platform.
+struct NarrowingServices {
+    // The text in the ANSI code page; nothing when a character has no exact
+    // mapping there (no default character, no best-fit substitute).
+    std::function<std::optional<std::string>(const std::wstring&)> exact;
+    // The short form of an existing path; empty when it has none.
+    std::function<std::wstring(const std::wstring&)> shortPath;
+    Trace trace;  // names each path passed in short form
+};
+
+// `option` as narrow text for the runtime. Text that converts exactly is
+// passed as it is. Otherwise the value after the first "=" or ":" is taken
+// as a ";" list of paths, and each entry that does not convert is passed in
+// its short form when that converts. When neither works, the failure names
+// the option, the entry and its first character that cannot be passed.
+Expected<std::string> narrowOption(const std::wstring& option, const NarrowingServices& services);
+
+// The same for one path that is no option (`what` names it in the failure).
+Expected<std::string> narrowPath(const std::wstring& what, const std::wstring& path, const NarrowingServices& services);
