@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,9 +9,9 @@
 struct NarrowingServices {
     // The text in the ANSI code page; nothing when a character has no exact
     // mapping there (no default character, no best-fit substitute).
-    std::function<std::optional<std::string>(const std::wstring&)> exact;
+    std::optional<std::string> (*exact)(const std::wstring&) = nullptr;
     // The short form of an existing path; empty when it has none.
-    std::function<std::wstring(const std::wstring&)> shortPath;
+    std::wstring (*shortPath)(const std::wstring&) = nullptr;
     Trace trace;  // names each path passed in short form
 };
 
