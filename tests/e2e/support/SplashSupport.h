@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 // The splash screen as the test driver sees it: the test images and the
 // splash window of a running launcher.
 #include <windows.h>
@@ -10,10 +11,9 @@
 // by 60 (wider than any test screen).
 inline std::wstring splashImagePath(const wchar_t* name)
 {
-    std::wstring path;
-    for (const char* c = E2E_SOURCE_ROOT; *c != '\0'; ++c) {
-        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    }
+    // A wide literal: the checkout's path may hold characters outside ASCII.
+    std::wstring path = L"" E2E_SOURCE_ROOT;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path + L"\\tests\\e2e\\images\\" + name;
 }
 
