@@ -1,9 +1,9 @@
 #pragma once
-#include <algorithm>
 // The splash screen as the test driver sees it: the test images and the
 // splash window of a running launcher.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
