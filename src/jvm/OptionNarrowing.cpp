@@ -25,21 +25,27 @@ Expected<std::string> narrowEntry(const std::wstring& name, const std::wstring& 
     if (std::optional<std::string> narrow = services.exact(entry)) {
         return std::move(*narrow);
     }
-    const std::wstring shortForm = entry.empty() ? std::wstring() : services.shortPath(entry);
-    if (!shortForm.empty()) {
-        if (std::optional<std::string> narrow = services.exact(shortForm)) {
-            services.trace.line({name, L": ", entry, L" passed in short form as ", shortForm});
-            return std::move(*narrow);
-        }
+    const Expected<std::wstring> passable = passablePath(name, entry, services);
+    if (!passable) {
+        return passable.failure();
     }
-    return failureOf(IDS_TEXT_NOT_PASSABLE, {name, entry, firstUnconvertible(entry, services)});
+    return *services.exact(*passable);
 }
 
 } // namespace
 
-Expected<std::string> narrowPath(const std::wstring& what, const std::wstring& path, const NarrowingServices& services)
+Expected<std::wstring> passablePath(const std::wstring& name, const std::wstring& path,
+                                    const NarrowingServices& services)
 {
-    return narrowEntry(what, path, services);
+    if (services.exact(path)) {
+        return path;
+    }
+    const std::wstring shortForm = path.empty() ? std::wstring() : services.shortPath(path);
+    if (!shortForm.empty() && services.exact(shortForm)) {
+        services.trace.line({name, L": ", path, L" passed in short form as ", shortForm});
+        return shortForm;
+    }
+    return failureOf(IDS_TEXT_NOT_PASSABLE, {name, path, firstUnconvertible(path, services)});
 }
 
 Expected<std::string> narrowOption(const std::wstring& option, const NarrowingServices& services)

@@ -22,5 +22,8 @@ struct NarrowingServices {
 // the option, the entry and its first character that cannot be passed.
 Expected<std::string> narrowOption(const std::wstring& option, const NarrowingServices& services);
 
-// The same for one path that is no option (`what` names it in the failure).
-Expected<std::string> narrowPath(const std::wstring& what, const std::wstring& path, const NarrowingServices& services);
+// One path that the runtime takes as narrow text: as it is when it converts,
+// else its short form when that converts (traced); else the failure naming
+// `name`, the path and its first character that cannot be passed.
+Expected<std::wstring> passablePath(const std::wstring& name, const std::wstring& path,
+                                    const NarrowingServices& services);
