@@ -37,10 +37,13 @@ void writeToStandardError(const std::wstring& text)
         return;
     }
     const UINT codePage = ::GetConsoleOutputCP() != 0 ? ::GetConsoleOutputCP() : CP_ACP;
-    const int size = ::WideCharToMultiByte(codePage, 0, lines.data(), static_cast<int>(lines.size()), nullptr, 0,
+    // No best fit: a character the code page lacks shows as "?", not as a
+    // look-alike that would name another file.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()), nullptr, 0,
                                            nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(codePage, 0, lines.data(), static_cast<int>(lines.size()), bytes.data(), size, nullptr,
+    ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()), bytes.data(), size, nullptr,
                           nullptr);
     ::WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -51,6 +51,9 @@ private:
     bool fail(const Failure& failure);
     int relaunchThroughPairProduct();
     int normalLaunch();
+    // The options of the configuration for the VM; false when the start
+    // ends (the user has been told why).
+    bool addConfiguredOptions();
     bool startSplash();
     void closeSplashWindow();
     void closeNativeSplash();

@@ -9,6 +9,7 @@
 #include "jvm/RuntimeEnvironment.h"
 #include "jvm/VmThread_win.h"
 #include "runtime/RuntimeSelectionHost_win.h"
+#include "util/MessageIds.h"
 #include "util/Path_win.h"
 
 Launcher::Launcher(Trace trace, bool consoleForm)
@@ -129,9 +130,14 @@ int Launcher::relaunchThroughPairProduct()
 
 int Launcher::normalLaunch()
 {
-    if (std::optional<std::string> libraryPathOption =
-            prepareRuntimeEnvironment(jvmLibraryPath_, settings_, executablePath_)) {
-        vmLaunch_.options.push_back(std::move(*libraryPathOption));
+    Expected<std::optional<std::string>> libraryPathOption =
+        prepareRuntimeEnvironment(jvmLibraryPath_, settings_, executablePath_, trace_);
+    if (!libraryPathOption) {
+        fail(libraryPathOption.failure());
+        return libraryPathOption.failure().exitCode;
+    }
+    if (*libraryPathOption) {
+        vmLaunch_.options.push_back(std::move(**libraryPathOption));
     }
     // From here until main begins, what the runtime writes to standard error
     // is kept, so that a start it refuses can say why. The runtime's C library
@@ -151,29 +157,14 @@ int Launcher::normalLaunch()
     if (splashWanted && !startSplash()) {
         return 0;
     }
-    const Expected<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_);
+    const Expected<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_, trace_);
     if (!entryPoints) {
         reporter_.reportFailure(entryPoints.failure());
         return entryPoints.failure().exitCode;
     }
     vmLaunch_.entryPoints = *entryPoints;
-    // An empty class path is reported; the VM is still created, without the
-    // configured options.
-    if (Expected<VmOptionAssembly> assembly = assembleVmOptions(*config_, executablePath_, arguments_, trace_);
-        !assembly) {
-        reporter_.reportFailure(assembly.failure());
-    } else {
-        // Before the user's parameters, so that an archive option of theirs wins.
-        for (std::string& option :
-             classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_, assembly->options, trace_)) {
-            vmLaunch_.options.push_back(std::move(option));
-        }
-        for (std::string& option : assembly->options) {
-            vmLaunch_.options.push_back(std::move(option));
-        }
-        vmLaunch_.threadStackSize = assembly->vmThreadStackSize;
-        vmLaunch_.streams = StreamTargets{std::move(assembly->outputFile), assembly->outputAppend,
-                                          std::move(assembly->errorFile), assembly->errorAppend};
+    if (!addConfiguredOptions()) {
+        return -1;
     }
     vmLaunch_.mainClass = settings_.mainClass;
     vmLaunch_.arguments = std::move(arguments_);
@@ -189,6 +180,29 @@ int Launcher::normalLaunch()
     }
     closeNativeSplash();
     return -1;
+}
+
+bool Launcher::addConfiguredOptions()
+{
+    // An empty class path is reported; the VM is still created, without the
+    // configured options. An option that cannot be passed ends the start.
+    Expected<VmOptionAssembly> assembly = assembleVmOptions(*config_, executablePath_, arguments_, trace_);
+    if (!assembly) {
+        reporter_.reportFailure(assembly.failure());
+        return assembly.failure().messageId == IDS_CLASS_PATH_MISSING;
+    }
+    // Before the user's parameters, so that an archive option of theirs wins.
+    for (std::string& option :
+         classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_, assembly->options, trace_)) {
+        vmLaunch_.options.push_back(std::move(option));
+    }
+    for (std::string& option : assembly->options) {
+        vmLaunch_.options.push_back(std::move(option));
+    }
+    vmLaunch_.threadStackSize = assembly->vmThreadStackSize;
+    vmLaunch_.streams = StreamTargets{std::move(assembly->outputFile), assembly->outputAppend,
+                                      std::move(assembly->errorFile), assembly->errorAppend};
+    return true;
 }
 
 bool Launcher::startSplash()

@@ -8,7 +8,6 @@
 #include "util/PathText.h"
 #include "util/ScopeExit.h"
 #include "util/Security_win.h"
-#include "util/TextConversion_win.h"
 
 namespace {
 
@@ -83,7 +82,7 @@ namespace {
 // are deleted: the listener never returns to Java, so they would pile up.
 void handleRequest(JNIEnv* env, DWORD senderThreadId, const ListenerState& state)
 {
-    jclass mainType = env->FindClass(toThreadAnsi(state.mainClass).c_str());
+    jclass mainType = findClassNamed(state.mainClass, env);
     if (mainType == nullptr) {
         describePendingException(env);
         return;

@@ -10,6 +10,19 @@ std::wstring dottedClassName(std::wstring name)
 }
 
 
+jclass findClassNamed(const std::wstring& slashName, JNIEnv* env)
+{
+    jstring name = newJavaString(slashName, env);
+    const char* utf8Name = name != nullptr ? env->GetStringUTFChars(name, nullptr) : nullptr;
+    if (utf8Name == nullptr) {
+        return nullptr;
+    }
+    jclass found = env->FindClass(utf8Name);
+    env->ReleaseStringUTFChars(name, utf8Name);
+    env->DeleteLocalRef(name);
+    return found;
+}
+
 bool describePendingException(JNIEnv* env)
 {
     if (env->ExceptionOccurred() == nullptr) {

@@ -17,6 +17,12 @@ jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* 
 // A class name in dot form ("app/Main" gives "app.Main").
 std::wstring dottedClassName(std::wstring name);
 
+// The class `slashName` (org/example/App) through the VM's own lookup, its
+// name given as the VM's modified UTF-8, never in a code page; null with an
+// exception pending when it cannot be found, null without one when the name
+// cannot be converted.
+jclass findClassNamed(const std::wstring& slashName, JNIEnv* env);
+
 // True when a JNI call left an exception pending; it is then printed by the
 // VM (and thereby cleared).
 bool describePendingException(JNIEnv* env);

@@ -5,6 +5,7 @@
 #include "jvm/RuntimeEnvironment.h"
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
+#include "util/Path_win.h"
 #include "util/PathText.h"
 #include "util/TextConversion_win.h"
 
@@ -37,18 +38,32 @@ MemoryStatus memoryStatus()
 
 } // namespace
 
-std::optional<std::string> prepareRuntimeEnvironment(const std::wstring& jvmLibraryPath,
-                                                     const LauncherSettings& settings,
-                                                     const std::wstring& executablePath)
+NarrowingServices runtimeNarrowing(const Trace& trace)
+{
+    NarrowingServices narrowing;
+    narrowing.exact = toThreadAnsiExact;
+    narrowing.shortPath = shortPathOf;
+    narrowing.trace = trace;
+    return narrowing;
+}
+
+Expected<std::optional<std::string>> prepareRuntimeEnvironment(const std::wstring& jvmLibraryPath,
+                                                               const LauncherSettings& settings,
+                                                               const std::wstring& executablePath,
+                                                               const Trace& trace)
 {
     const std::optional<std::wstring> libraryPathOption = prepareRuntimeEnvironment(
         jvmLibraryPath, settings.libraryPath, settings.systemPath, folderWithSeparator(executablePath),
         expandEnvironmentStrings,
         [](const std::wstring& name, const std::wstring& value) { ::SetEnvironmentVariableW(name.c_str(), value.c_str()); });
     if (!libraryPathOption) {
-        return std::nullopt;
+        return std::optional<std::string>();
     }
-    return toThreadAnsi(*libraryPathOption);
+    Expected<std::string> narrow = narrowOption(*libraryPathOption, runtimeNarrowing(trace));
+    if (!narrow) {
+        return narrow.failure();
+    }
+    return std::optional<std::string>(std::move(*narrow));
 }
 
 Expected<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, const std::wstring& executablePath,
@@ -58,7 +73,9 @@ Expected<VmOptionAssembly> assembleVmOptions(const ConfigStore& config, const st
     services.expandEnvironment = expandEnvironmentStrings;
     services.listMatches = listMatches;
     services.memoryStatus = memoryStatus;
-    services.toAnsi = toThreadAnsi;
+    services.toAnsi = [narrowing = runtimeNarrowing(trace)](const std::wstring& option) {
+        return narrowOption(option, narrowing);
+    };
     services.trace = trace;
     return ::assembleVmOptions(readLaunchOptionSettings(config), executablePath, folderWithSeparator(executablePath),
                                services, arguments);

@@ -184,7 +184,11 @@ Expected<VmOptionAssembly> assembleVmOptions(const LaunchOptionSettings& setting
     }
     result.options.reserve(work.size());
     for (const std::wstring& option : work) {
-        result.options.push_back(services.toAnsi(expandOrKeep(expand, option)));
+        Expected<std::string> narrow = services.toAnsi(expandOrKeep(expand, option));
+        if (!narrow) {
+            return narrow.failure();
+        }
+        result.options.push_back(std::move(*narrow));
     }
 
     if (!settings.outputFile.empty()) {

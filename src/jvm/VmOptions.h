@@ -51,7 +51,9 @@ struct VmOptionServices {
     EnvironmentExpander expandEnvironment;  // %NAME% expansion; nullopt keeps the text
     DirectoryMatchLister listMatches;
     std::function<MemoryStatus()> memoryStatus;               // read once per percentage option
-    std::function<std::string(const std::wstring&)> toAnsi;   // thread's ANSI code page
+    // The option as narrow text for the runtime (thread's ANSI code page),
+    // or why it cannot be passed.
+    std::function<Expected<std::string>(const std::wstring&)> toAnsi;
     Trace trace;                                              // off unless asked for
 };
 

@@ -5,6 +5,7 @@
 #include "ui/SystemLibraries_win.h"
 #include "util/FileFinder_win.h"
 #include "util/OnceInit_win.h"
+#include "util/Path_win.h"
 #include "util/ScopeExit.h"
 #include "util/SystemLibrary_win.h"
 #include "util/TextConversion_win.h"
@@ -311,6 +312,15 @@ bool startNativeSplash(const std::wstring& jvmLibraryPath, const std::wstring& i
     if (!pathExists(path)) {
         return false;
     }
+    // The library takes the image's name as narrow text: a name that does not
+    // convert goes in its short form, else the launcher draws the splash.
+    std::optional<std::string> narrowImage = toThreadAnsiExact(image);
+    if (!narrowImage) {
+        narrowImage = toThreadAnsiExact(shortPathOf(image));
+    }
+    if (!narrowImage || narrowImage->empty()) {
+        return false;
+    }
     // Stays loaded for the life of the process, also when it is incomplete.
     // What it imports comes from the runtime's bin folder, where it lies, and
     // the system folder only.
@@ -328,9 +338,8 @@ bool startNativeSplash(const std::wstring& jvmLibraryPath, const std::wstring& i
         || !findFunction(library, "SplashSetFileJarName", splashSetFileJarName)) {
         return false;
     }
-    const std::string narrowImage = toThreadAnsi(image);
     splashInit();
-    splashLoadFile(narrowImage.c_str());
-    splashSetFileJarName(narrowImage.c_str(), "");
+    splashLoadFile(narrowImage->c_str());
+    splashSetFileJarName(narrowImage->c_str(), "");
     return true;
 }

@@ -35,3 +35,4 @@
 // Texts of the launcher's own, beyond those above.
 #define IDS_START_FAILED 240
 #define IDS_VM_THREAD_FAILED 241
+#define IDS_TEXT_NOT_PASSABLE 242

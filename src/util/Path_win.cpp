@@ -28,6 +28,41 @@ Expected<std::wstring> readExecutablePath()
     return result;
 }
 
+namespace {
+
+std::wstring existingShortPath(const std::wstring& path)
+{
+    bool failed = false;
+    std::wstring result = readWithGrowingBuffer(kMaxPath, kMaxLongPath + 1, [&](wchar_t* buffer, std::size_t size) {
+        const DWORD length = ::GetShortPathNameW(path.c_str(), buffer, static_cast<DWORD>(size));
+        failed = length == 0;
+        // Too small a buffer gives the size needed, NUL included.
+        return GrowAttempt{length < size ? length : 0, length >= size};
+    });
+    return failed ? std::wstring() : result;
+}
+
+} // namespace
+
+std::wstring shortPathOf(const std::wstring& path)
+{
+    // A path that does not exist (yet) keeps its missing tail as written
+    // after the short form of the folder that exists.
+    std::wstring existing = path;
+    while (!existing.empty()) {
+        const std::wstring shortForm = existingShortPath(existing);
+        if (!shortForm.empty()) {
+            return shortForm + path.substr(existing.size());
+        }
+        const std::size_t separator = existing.find_last_of(L"\\/");
+        if (separator == std::wstring::npos || separator == 0) {
+            return std::wstring();
+        }
+        existing.resize(separator);
+    }
+    return std::wstring();
+}
+
 bool isUncPath(const std::wstring& path)
 {
     // Only a path that starts with two backslashes can be a network path; the

@@ -19,5 +19,9 @@ DWORD createFolderPath(const std::wstring& path);
 // Removes an empty folder; long paths get the "\\?\" prefix.
 bool removeFolder(const std::wstring& path);
 
+// The short (8.3) form of a path: of its longest part that exists, followed
+// by the rest as written; empty when no part of it exists.
+std::wstring shortPathOf(const std::wstring& path);
+
 // True when the platform classes the path as a network (UNC) path.
 bool isUncPath(const std::wstring& path);

@@ -25,6 +25,29 @@ std::string toThreadAnsi(const std::wstring& text)
     return result;
 }
 
+std::optional<std::string> toThreadAnsiExact(const std::wstring& text)
+{
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return std::nullopt;
+    }
+    const int length = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
+                                           nullptr, &usedDefault);
+    if (size <= 0 && length != 0 && !usedDefault) {
+        // A UTF-8 code page takes neither the flag nor the question: it maps
+        // every character.
+        return toThreadAnsi(text);
+    }
+    if (usedDefault) {
+        return std::nullopt;
+    }
+    std::string result(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), size, nullptr,
+                          nullptr);
+    return result;
+}
+
 namespace {
 
 // The bytes as wide text in `codePage`; nothing when they do not convert

@@ -18,9 +18,8 @@ namespace {
 std::wstring benchToolPath(const wchar_t* name)
 {
     std::wstring path;
-    for (const char* c = BENCH_BUILD_DIR; *c; ++c) {
-        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    }
+    path = L"" BENCH_BUILD_DIR;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path + L"\\" + name;
 }
 

@@ -58,8 +58,7 @@ struct Outcome {
 
 TEST(ConfigurationExamples, EveryDocumentedExampleWorksAsWritten)
 {
-    const std::string root = E2E_SOURCE_ROOT;
-    const std::string page = readFileBytes(std::wstring(root.begin(), root.end()) + L"/docs/configuration.md");
+    const std::string page = readFileBytes(std::wstring(L"" E2E_SOURCE_ROOT) + L"/docs/configuration.md");
     ASSERT_FALSE(page.empty());
     const std::string tool = utf8(kTool);
     const std::string temp = utf8(environmentValue(L"TEMP"));

@@ -93,6 +93,35 @@ TEST_F(HotSpot, TypicalStartLoadsTheWildcardJarsAndPassesTheArguments)
         << values["class.path"];
 }
 
+TEST_F(HotSpot, FolderOutsideTheCodePageStartsWithItsPathsIntact)
+{
+    const std::wstring home = L"\u0141ukasz \u5e94\u7528";
+    HotSpotScenario app;
+    app.createFolder(home);
+    app.createFolder(home + L"\\data \u6570\u636e");
+    app.writeBytes(home + L"\\data \u6570\u636e\\note.txt", "note");
+    app.installLauncher(home + L"\\App.exe");
+    app.installJars(home + L"\\lib");
+    app.installRuntime(home + L"\\jre64");
+    const std::wstring data = app.path(home + L"\\data \u6570\u636e");
+    app.writeUtf16(home + L"\\App.ini", L"[Java Runtime Environment]\nMain Class=scenario.app.Report\n"
+                                         L"Library Path=" + data + L"\nVirtual Machine Parameters=-Xss2m \"-Dreport.read=" +
+                                         data + L"\\note.txt\"\n[Class Path]\nClass Path=\\lib\\*.jar\n");
+    const std::wstring program = app.path(home + L"\\App.exe");
+    const RunResult result =
+        runProcess(program, L"\"" + program + L"\" \u0141\u00f3d\u017a", app.path(home), 60000, pressDefaultButton, true);
+    EXPECT_EQ(result.exitCode, 0u) << describe(result);
+    auto values = outputValues(result.standardOutput);
+    EXPECT_EQ(values["arg0"], utf8(L"\u0141\u00f3d\u017a")) << describe(result);
+    // The value arrived in short form, intact (the bridge's Linux Java opens
+    // it as a Unix name, so it cannot read the file itself).
+    const std::string read = values["read.failed"];
+    EXPECT_NE(read.find("~"), std::string::npos) << describe(result);
+    EXPECT_EQ(read.find("?"), std::string::npos) << describe(result);
+    EXPECT_NE(read.find("note.txt"), std::string::npos) << describe(result);
+    EXPECT_NE(values["class.path"].find(utf8(home)), std::string::npos) << describe(result);
+}
+
 TEST_F(HotSpot, UnicodeArgumentsReachMainUnchanged)
 {
     HotSpotScenario app;
@@ -430,6 +459,7 @@ TEST_F(HotSpot, SecondStartReachesSecondaryMainOfTheRunningInstance)
     const Row rows[] = {
         {L"scenario.app.InstanceInt", 43},
         {L"scenario.app.InstanceVoid", 0},
+        {L"scenario.app.Gr\u00fc\u00dfe", 43},  // the listener's lookup is modified UTF-8 too
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(utf8(row.mainClass));

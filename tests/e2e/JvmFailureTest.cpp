@@ -220,3 +220,34 @@ TEST(JvmFailure, HugeConfigurationValuesDoNotCrash)
 }
 
 } // namespace
+
+namespace {
+
+TEST(JvmFailure, TextsTheCodePageCannotCarryStopTheStartBeforeTheVm)
+{
+    const std::wstring gone = L"C:\\\x141ukasz-gone\\app.jar";
+    const struct Row {
+        const char* name;
+        std::wstring keys;
+        std::wstring message;
+    } rows[] = {
+        {"class path entry without a short form", L"[Class Path]\nClass Path=\\app.jar;" + gone + L"\n",
+         L"The Java runtime cannot be given -Djava.class.path: \"" + gone + L"\" holds the character \"\x141\""},
+        {"-D value that is no path", L"Virtual Machine Parameters=-Dgreeting=\x4F60\x597D\n[Class Path]\nClass Path=\\app.jar\n",
+         L"cannot be given -Dgreeting: \"\x4F60\x597D\" holds the character \"\x4F60\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppScenario app;
+        app.writeBytes(L"app.jar", "jar");
+        app.writeUtf16(L"App.ini", L"[Java Runtime Environment]\nMain Class=app.Main\n" + row.keys);
+        const std::wstring jvmFolder = app.installRuntime(L"", TestRuntimeScenario{});
+        const RunResult result = runApp(app);
+        EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
+        ASSERT_EQ(result.messageTexts().size(), 1u);
+        EXPECT_NE(result.messageTexts()[0].find(row.message), std::wstring::npos) << utf8(result.messageTexts()[0]);
+        EXPECT_FALSE(readTestRuntimeLog(jvmFolder).has("create.version")) << "no VM may be created";
+    }
+}
+
+} // namespace

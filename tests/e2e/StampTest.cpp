@@ -15,10 +15,9 @@ namespace {
 
 std::wstring sourcePath(const std::wstring& relative)
 {
-    std::wstring path;
-    for (const char* c = E2E_SOURCE_ROOT; *c; ++c) {
-        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    }
+    // A wide literal: the checkout's path may hold characters outside ASCII.
+    std::wstring path = L"" E2E_SOURCE_ROOT;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path + L"\\" + relative;
 }
 

@@ -145,7 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     services.expandEnvironment = [](const std::wstring& value) { return std::optional<std::wstring>(value); };
     services.listMatches = [](const std::wstring&) { return std::vector<std::wstring>{L"a.jar"}; };
     services.memoryStatus = [&] { return memory; };
-    services.toAnsi = [](const std::wstring& value) { return std::string(value.begin(), value.end()); };
+    services.toAnsi = [](const std::wstring& value) -> Expected<std::string> {
+        return std::string(value.begin(), value.end());
+    };
     std::vector<std::wstring> arguments;
     const Expected<VmOptionAssembly> assembly =
         assembleVmOptions(settings, L"C:\\app\\app.exe", L"C:\\app\\", services, arguments);

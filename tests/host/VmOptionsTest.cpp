@@ -227,7 +227,7 @@ protected:
             ++memoryReads;
             return MemoryStatus{8 * kGiB, 0};
         };
-        s.toAnsi = fakeAnsi;
+        s.toAnsi = [](const std::wstring& text) -> Expected<std::string> { return fakeAnsi(text); };
         return s;
     }
 

@@ -24,11 +24,15 @@ fi
 
 mkdir -p "$out/generated"
 python3 "$here/bridge/generate_thunks.py" "$jdk/include/jni.h" "$out/generated/JniThunks.cpp"
+# winegcc cuts paths at spaces: it builds in a folder of its own, from copies.
+work=$(mktemp -d /tmp/hotspot-bridge.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cp -r "$here/bridge" "$work/bridge"
+cp "$out/generated/JniThunks.cpp" "$work/JniThunks.cpp"
 # wineg++ names its output jvm.dll.so; Wine loads it as jvm.dll by full path.
-wineg++ -m64 -shared -O2 -g0 -std=c++17 -fPIC -Wall -Wextra -Wshadow -Werror \
-    -I"$here/bridge" -I"$jdk/include" -I"$jdk/include/linux" \
+(cd "$work" && wineg++ -m64 -shared -O2 -g0 -std=c++17 -fPIC -Wall -Wextra -Wshadow -Werror \
+    -Ibridge -I"$jdk/include" -I"$jdk/include/linux" \
     -DNOMINMAX -DWIN32_LEAN_AND_MEAN -DHSBRIDGE_DEFAULT_JAVA_HOME="\"$jdk\"" \
-    -o "$out/jvm.dll" "$here/bridge/jvm.def" \
-    "$here"/bridge/*.cpp "$out/generated/JniThunks.cpp" \
-    -lntdll -ldl -lffi
-mv -f "$out/jvm.dll.so" "$out/jvm.dll"
+    -o jvm.dll bridge/jvm.def bridge/*.cpp JniThunks.cpp \
+    -lntdll -ldl -lffi)
+mv -f "$work/jvm.dll.so" "$out/jvm.dll"

@@ -29,6 +29,8 @@ TEST(MessageText, StringTableHoldsTheExactTexts)
         {IDS_JNI_ERR, L"unknown"},
         {IDS_JNI_EINVAL, L"invalid arguments"},
         {IDS_VM_THREAD_FAILED, L"failed to create the thread of the Java VM"},
+        {IDS_TEXT_NOT_PASSABLE, L"The Java runtime cannot be given %s: \"%s\" holds the character \"%s\", which the "
+                                L"system's code page cannot represent, and no short form of the path avoids it.\n"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(loadMessage(row.id), row.text) << "string " << row.id;

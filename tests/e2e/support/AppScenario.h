@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string>
 
 #include "TestRuntimeControl.h"
@@ -40,10 +41,9 @@ public:
 
     static std::wstring runtimeBuildFolder()
     {
-        std::wstring folder;
-        for (const char* c = TEST_RUNTIME_BUILD_DIR; *c; ++c) {
-            folder += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-        }
+        // A wide literal: the build tree's path may hold characters outside ASCII.
+        std::wstring folder = L"" TEST_RUNTIME_BUILD_DIR;
+        std::replace(folder.begin(), folder.end(), L'/', L'\\');
         return folder;
     }
 };

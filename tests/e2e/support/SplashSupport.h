@@ -3,6 +3,7 @@
 // splash window of a running launcher.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -10,10 +11,9 @@
 // by 60 (wider than any test screen).
 inline std::wstring splashImagePath(const wchar_t* name)
 {
-    std::wstring path;
-    for (const char* c = E2E_SOURCE_ROOT; *c != '\0'; ++c) {
-        path += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    }
+    // A wide literal: the checkout's path may hold characters outside ASCII.
+    std::wstring path = L"" E2E_SOURCE_ROOT;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path + L"\\tests\\e2e\\images\\" + name;
 }
 

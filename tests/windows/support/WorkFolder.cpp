@@ -4,12 +4,13 @@
 
 namespace {
 
+// UTF-8 text (paths of the build tree, test names) as wide text.
 std::wstring widen(const char* text)
 {
-    std::wstring result;
-    while (*text) {
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*text++));
-    }
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring result(size > 0 ? static_cast<std::size_t>(size) : 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, result.data(), size);
+    result.resize(result.size() - 1);
     return result;
 }
 
