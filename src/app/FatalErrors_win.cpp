@@ -79,9 +79,9 @@ void __throw_runtime_error(const char*) { fail(kHresultFail); }
 void __throw_underflow_error(const char*) { fail(kHresultArithmeticOverflow); }
 } // namespace std
 
-// The tag of the allocations that may fail (std::stable_sort asks for its
-// buffer so). The library's own definition comes with its new-handler and the
-// threads library that guards it.
+// The tag of the allocations that may fail (the library's algorithms ask for
+// their buffers so). The library's own definition comes with its new-handler
+// and the threads library that guards it.
 namespace std {
 const nothrow_t nothrow{};
 } // namespace std

@@ -26,7 +26,7 @@ std::optional<RuntimeCandidate> chooseCandidate(std::vector<RuntimeCandidate> ca
     }
     const bool byPreference = settings.searchFilter.searchBothKinds;
     const bool byServer = settings.jvmType == JvmType::FavorServer;
-    std::stable_sort(candidates.begin(), candidates.end(), [&](const RuntimeCandidate& a, const RuntimeCandidate& b) {
+    const auto before = [&](const RuntimeCandidate& a, const RuntimeCandidate& b) {
         if (byPreference && a.preferred != b.preferred) {
             return a.preferred;
         }
@@ -34,7 +34,14 @@ std::optional<RuntimeCandidate> chooseCandidate(std::vector<RuntimeCandidate> ca
             return a.hasServerVm;
         }
         return compareVersions(a.version, b.version) > 0;
-    });
+    };
+    // A stable insertion sort: the candidates are few, and equal ones keep
+    // the order of the sources.
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        for (std::size_t j = i; j > 0 && before(candidates[j], candidates[j - 1]); --j) {
+            std::swap(candidates[j], candidates[j - 1]);
+        }
+    }
     for (const std::wstring& text : settings.preferredVersions) {
         const VersionNumber preferred = parseVersion(text, 0).value_or(VersionNumber{});
         for (const RuntimeCandidate& candidate : candidates) {

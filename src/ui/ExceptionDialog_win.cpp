@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include <vector>
 
 #include "ui/DialogPlacement_win.h"
 #include "ui/ExceptionDialogIds.h"
@@ -16,7 +16,9 @@ struct ExceptionDialogState {
     const std::wstring* trace = nullptr;
     SIZE initialClient{};
     SIZE initialWindow{};
-    std::map<int, LayoutRect> initialRects;
+    // The controls of the resize rules that the dialog has, in their first
+    // places: the rule's index and the rectangle.
+    std::vector<std::pair<std::size_t, LayoutRect>> initialRects;
     HWND sizeGrip = nullptr;
 };
 
@@ -61,9 +63,10 @@ void initialiseDialog(HWND dialog, ExceptionDialogState& state)
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EXCEPTION_SIZE_GRIP)), ::GetModuleHandleW(nullptr),
         nullptr);
 
-    for (const ResizeRule& rule : exceptionDialogResizeRules()) {
-        if (HWND control = ::GetDlgItem(dialog, rule.controlId)) {
-            state.initialRects[rule.controlId] = childRect(dialog, control);
+    const FixedList<ResizeRule> rules = exceptionDialogResizeRules();
+    for (std::size_t rule = 0; rule < rules.size(); ++rule) {
+        if (HWND control = ::GetDlgItem(dialog, rules[rule].controlId)) {
+            state.initialRects.emplace_back(rule, childRect(dialog, control));
         }
     }
 }
@@ -73,13 +76,13 @@ void layoutDialog(HWND dialog, const ExceptionDialogState& state, int clientWidt
     const int widthDelta = clientWidth - state.initialClient.cx;
     const int heightDelta = clientHeight - state.initialClient.cy;
     HDWP positions = ::BeginDeferWindowPos(static_cast<int>(state.initialRects.size()));
-    for (const ResizeRule& rule : exceptionDialogResizeRules()) {
-        const auto initial = state.initialRects.find(rule.controlId);
+    for (const auto& [index, initial] : state.initialRects) {
+        const ResizeRule& rule = exceptionDialogResizeRules()[index];
         HWND control = ::GetDlgItem(dialog, rule.controlId);
-        if (initial == state.initialRects.end() || control == nullptr) {
+        if (control == nullptr) {
             continue;
         }
-        const LayoutRect rect = resizedRect(initial->second, rule.anchors, widthDelta, heightDelta);
+        const LayoutRect rect = resizedRect(initial, rule.anchors, widthDelta, heightDelta);
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (positions != nullptr) {
             positions = ::DeferWindowPos(positions, control, nullptr, rect.left, rect.top, rect.right - rect.left,
