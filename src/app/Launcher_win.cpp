@@ -37,6 +37,7 @@ int Launcher::shutdown(int runResult)
     // Waits for the application's last non-daemon thread; a System.exit there
     // ends the process with its own code.
     destroyVm(vm_);
+    afterApplication(vmLaunch_, vm_);
     // What the application wrote last reaches standard error before the end.
     errorCapture_.flush();
     instance_.stop();
@@ -192,8 +193,8 @@ bool Launcher::addConfiguredOptions()
         return assembly.failure().messageId == IDS_CLASS_PATH_MISSING;
     }
     // Before the user's parameters, so that an archive option of theirs wins.
-    for (std::string& option :
-         classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_, assembly->options, trace_)) {
+    vmLaunch_.archive = classDataArchiveOptions(settings_, jvmLibraryPath_, runtimeVersion_, assembly->options, trace_);
+    for (std::string& option : vmLaunch_.archive.options) {
         vmLaunch_.options.push_back(std::move(option));
     }
     for (std::string& option : assembly->options) {

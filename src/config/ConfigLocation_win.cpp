@@ -63,19 +63,30 @@ std::wstring applicationDataFolder()
     return userFolder(L"APPDATA", kRoamingAppData);
 }
 
+namespace {
+
+// Creates "<base>\<product name>\<product code>" and returns it with a final
+// backslash; empty when it cannot be had.
+std::wstring createProductFolder(const std::wstring& base, const LauncherSettings& settings)
+{
+    const std::wstring product = joinText({base, L"\\", productFolderName(settings.productName)});
+    const std::wstring code = joinText({product, L"\\", settings.productCode, L"\\"});
+    ::CreateDirectoryW(product.c_str(), nullptr);
+    ::CreateDirectoryW(code.c_str(), nullptr);
+    const DWORD attributes = ::GetFileAttributesW(code.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? code
+                                                                                                 : std::wstring();
+}
+
+} // namespace
+
 std::wstring localProductFolder(const LauncherSettings& settings)
 {
     const std::wstring local = userFolder(L"LOCALAPPDATA", kLocalAppData);
     if (local.empty() || productFolderName(settings.productName).empty() || settings.productCode.empty()) {
         return std::wstring();
     }
-    const std::wstring productFolder = local + L"\\" + productFolderName(settings.productName);
-    const std::wstring codeFolder = productFolder + L"\\" + settings.productCode;
-    ::CreateDirectoryW(productFolder.c_str(), nullptr);
-    ::CreateDirectoryW(codeFolder.c_str(), nullptr);
-    const DWORD attributes = ::GetFileAttributesW(codeFolder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? codeFolder + L"\\"
-                                                                                                 : std::wstring();
+    return createProductFolder(local, settings);
 }
 
 std::wstring perUserConfigPath(const std::wstring& executablePath, const LauncherSettings& settings,
@@ -86,9 +97,7 @@ std::wstring perUserConfigPath(const std::wstring& executablePath, const Launche
         return std::wstring();
     }
     if (createFolders) {
-        const std::wstring productFolder = appData + L"\\" + productFolderName(settings.productName);
-        ::CreateDirectoryW(productFolder.c_str(), nullptr);
-        ::CreateDirectoryW((productFolder + L"\\" + settings.productCode).c_str(), nullptr);
+        createProductFolder(appData, settings);
     }
     return perUserConfigPathFor(appData, settings.productName, settings.productCode, executablePath);
 }

@@ -1,5 +1,7 @@
 #include "jvm/ClassDataArchive.h"
 
+#include "util/PathText.h"
+
 namespace {
 
 constexpr std::int32_t kFirstArchivingMajor = 13;
@@ -16,29 +18,17 @@ std::uint64_t fnv1a(std::uint64_t hash, const void* data, std::size_t size)
 
 constexpr std::uint64_t kFnvOffset = 0xCBF29CE484222325ULL;
 
-std::wstring hex16(std::uint64_t value)
-{
-    std::wstring text(16, L'0');
-    for (int i = 15; i >= 0; --i, value >>= 4) {
-        text[static_cast<std::size_t>(i)] = L"0123456789abcdef"[value & 0xF];
-    }
-    return text;
-}
-
 } // namespace
 
-std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version)
+const wchar_t* archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version)
 {
     if (!keyOn) {
-        return std::wstring(L"\"Class Data Sharing\" is off");
+        return L"\"Class Data Sharing\" is off";
     }
-    if (!version || version->components[0] == 0) {
-        return std::wstring(L"the runtime's version is unknown");
+    if (!version || version->components[0] < kFirstArchivingMajor) {
+        return L"the runtime's version is unknown or below 13";
     }
-    if (version->components[0] < kFirstArchivingMajor) {
-        return L"runtime version " + formatVersion(*version) + L" is below 13";
-    }
-    return std::nullopt;
+    return nullptr;
 }
 
 bool optionsDecideSharing(const std::vector<std::string>& options)
@@ -53,28 +43,29 @@ bool optionsDecideSharing(const std::vector<std::string>& options)
     return false;
 }
 
-std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t librarySize,
-                                  std::uint64_t libraryTime, std::string_view classPathOption)
+std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::string_view fingerprint)
 {
-    std::uint64_t runtime = fnv1a(kFnvOffset, runtimeHome.data(), runtimeHome.size() * sizeof(wchar_t));
-    runtime = fnv1a(runtime, &librarySize, sizeof librarySize);
-    runtime = fnv1a(runtime, &libraryTime, sizeof libraryTime);
-    const std::uint64_t classPath = fnv1a(kFnvOffset, classPathOption.data(), classPathOption.size());
-    return L"classes-" + hex16(runtime) + L"-" + hex16(classPath);
+    std::uint64_t hash = fnv1a(kFnvOffset, runtimeHome.data(), runtimeHome.size() * sizeof(wchar_t));
+    hash = fnv1a(hash, fingerprint.data(), fingerprint.size());
+    std::wstring name = L"classes-0123456789abcdef";
+    for (std::size_t i = name.size(); i > 8; --i, hash >>= 4) {
+        name[i - 1] = L"0123456789abcdef"[hash & 0xF];
+    }
+    return name;
 }
 
-std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, const std::wstring& stem,
-                                                 const std::wstring& suffix)
+std::optional<std::uint64_t> numberInArchiveName(std::wstring_view fileName, std::wstring_view stem,
+                                                 std::wstring_view suffix)
 {
     const std::size_t start = stem.size() + 1;
-    if (fileName.size() <= start + suffix.size() || fileName.compare(0, stem.size(), stem) != 0 ||
-        fileName[stem.size()] != L'.' || fileName.compare(fileName.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    if (fileName.size() <= start + suffix.size() || fileName.substr(0, stem.size()) != stem ||
+        fileName[stem.size()] != L'.' || fileName.substr(fileName.size() - suffix.size()) != suffix) {
         return std::nullopt;
     }
     std::uint64_t number = 0;
     for (std::size_t i = start; i < fileName.size() - suffix.size(); ++i) {
         const auto digit = static_cast<std::uint64_t>(fileName[i] - L'0');
-        if (fileName[i] < L'0' || fileName[i] > L'9' || number > (~std::uint64_t{0} - digit) / 10) {
+        if (digit > 9 || number > (~std::uint64_t{0} - digit) / 10) {
             return std::nullopt;
         }
         number = number * 10 + digit;
@@ -82,24 +73,45 @@ std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, c
     return number;
 }
 
-bool hasDynamicArchiveMagic(std::string_view firstBytes)
+bool hasArchiveMagic(std::string_view firstBytes)
 {
-    // 0xF00BABA8, little-endian, as the runtime stores it.
-    return firstBytes.size() >= 4 && firstBytes.substr(0, 4) == std::string_view("\xA8\xAB\x0B\xF0", 4);
+    // 0xF00BABA2, little-endian, as the runtime stores it.
+    return firstBytes.size() >= 4 && firstBytes.substr(0, 4) == std::string_view("\xA2\xAB\x0B\xF0", 4);
 }
+
+namespace {
+
+// One argument of a Windows command line, quoted when it holds a space.
+std::wstring commandArgument(const std::wstring& text)
+{
+    if (text.find(L' ') == std::wstring::npos) {
+        return text;
+    }
+    // Backslashes before the closing quote would escape it.
+    const std::size_t last = text.find_last_not_of(L'\\');
+    return joinText({L"\"", text, std::wstring(text.size() - (last == std::wstring::npos ? 0 : last + 1), L'\\'), L"\""});
+}
+
+} // namespace
 
 ArchivePlan planArchiveOptions(const ArchiveFacts& facts)
 {
     ArchivePlan plan;
-    plan.options = {L"-Xlog:cds=off,cds+dynamic=off", L"-XX:+VerifySharedSpaces"};
-    if (facts.archiveReady) {
-        plan.options.push_back(L"-XX:SharedArchiveFile=" + facts.archivePath);
-        plan.traceText = L"used: " + facts.archivePath;
+    if (!facts.archivePath.empty()) {
+        plan.options.push_back(L"-Xlog:cds=off,cds+dynamic=off");
+        plan.options.push_back(L"-XX:+VerifySharedSpaces");
+        plan.options.push_back(joinText({L"-XX:SharedArchiveFile=", facts.archivePath}));
+        plan.traceText = joinText({L"used: ", facts.archivePath});
+    } else if (facts.writing) {
+        plan.traceText = L"none: an archive is being written";
     } else {
-        // Verifying needs an archive to verify; the writing run maps none.
-        plan.options.pop_back();
-        plan.options.push_back(L"-XX:ArchiveClassesAtExit=" + facts.temporaryPath);
-        plan.traceText = L"created at exit: " + facts.temporaryPath;
+        plan.options.push_back(joinText({L"-XX:DumpLoadedClassList=", facts.listPath}));
+        plan.writerCommand = joinText({commandArgument(facts.javaProgram),
+                                       L" -Xshare:dump -Xlog:cds=off -Xlog:cds+dynamic=off -XX:SharedClassListFile=",
+                                       commandArgument(facts.listPath), L" -XX:SharedArchiveFile=",
+                                       commandArgument(facts.temporaryPath), L" -cp ", commandArgument(facts.classPath)});
+        plan.traceText = joinText({L"classes recorded in ", facts.listPath, L", archived after the application into ",
+                                   facts.temporaryPath});
     }
     return plan;
 }

@@ -11,49 +11,51 @@
 // version 13 map the classes a previous run archived instead of loading and
 // verifying them again.
 
-// Why no archive options are given, for the trace; nothing when an archive is
+// Why no archive options are given, for the trace; null when an archive is
 // wanted: the key is on and the runtime's version is known and 13 or higher.
-std::optional<std::wstring> archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version);
+const wchar_t* archiveRefusal(bool keyOn, const std::optional<VersionNumber>& version);
 
 // True when one of the VM options already decides about class-data sharing
-// (-Xshare:off, an archive of its own): the launcher then adds none, since
-// writing an archive without sharing stops the runtime's start.
+// (-Xshare:off, an archive of its own): the launcher then adds none.
 bool optionsDecideSharing(const std::vector<std::string>& options);
 
-// The archives' name stem: one per runtime (its home folder and the JVM
-// library's size and time, so that a runtime updated in place gets a new one)
-// and per class path (the class path option's text).
-std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::uint64_t librarySize,
-                                  std::uint64_t libraryTime, std::string_view classPathOption);
+// The archives' name stem: one per runtime home and per fingerprint of the
+// runtime's JVM library and the class path.
+std::wstring classDataArchiveName(const std::wstring& runtimeHome, std::string_view fingerprint);
 
-// The number in a file name "<stem>.<number><suffix>": the writer's process id
-// of a temporary archive (".tmp"), the size in bytes of a complete one
-// (".jsa"), which tells a truncated or extended archive; nothing for any
-// other name.
-std::optional<std::uint64_t> numberInArchiveName(const std::wstring& fileName, const std::wstring& stem,
-                                                 const std::wstring& suffix);
+// The number in a file name "<stem>.<number><suffix>": the recording start's
+// process id of a class list (".classlist") and of a temporary archive
+// (".tmp"), the size in bytes of a complete archive (".jsa"), which tells a
+// truncated or extended one; nothing for any other name.
+std::optional<std::uint64_t> numberInArchiveName(std::wstring_view fileName, std::wstring_view stem,
+                                                 std::wstring_view suffix);
 
-// True when the bytes begin with a dynamic archive's header. The runtime
-// writes that header last, after every region, so a temporary archive that
-// has it was written completely.
-bool hasDynamicArchiveMagic(std::string_view firstBytes);
+// True when the bytes begin with a class-data archive's header as the
+// runtime's archive writer leaves it. The writer puts that header in last,
+// after every region, so a temporary archive that has it is complete.
+bool hasArchiveMagic(std::string_view firstBytes);
 
-// What the archive folder holds for one start.
+// What the archive folder holds for one start, and what it needs.
 struct ArchiveFacts {
-    std::wstring archivePath;    // the complete archive's path
-    bool archiveReady = false;   // a complete archive is in place
-    std::wstring temporaryPath;  // this process's own name to create one under
+    std::wstring archivePath;    // the complete archive; empty when there is none
+    bool writing = false;        // an archive is being written right now
+    std::wstring listPath;       // where this start records the classes it loads
+    std::wstring temporaryPath;  // where the archive writer puts its archive
+    std::wstring javaProgram;    // the runtime's java.exe, which writes archives
+    std::wstring classPath;      // the class path, as the VM gets it
 };
 
-// The VM options for the archive and the trace's words on it: a ready archive
-// is used, with its checksums verified (an archive whose bytes changed is then
-// ignored instead of crashing the runtime); otherwise the runtime writes one
-// under the temporary name at its exit. Runtimes from 19 on could keep the
-// archive themselves, but a folder they cannot write then stops their start,
-// so the launcher keeps it for every version. Both forms keep the runtime's
-// class-data messages off the application's output.
+// The VM options for the archive, the archive writer's command line and the
+// trace's words on it. A ready archive is used, its checksums verified (an
+// archive whose bytes changed is then ignored instead of harming the
+// runtime), with the runtime's class-data messages kept off the
+// application's output. Without one, the start records the classes it loads,
+// and once the application has ended the runtime's java.exe writes the
+// archive from that list in the background, so that no start waits for it.
+// While an archive is being written no options are given.
 struct ArchivePlan {
     std::vector<std::wstring> options;
+    std::wstring writerCommand;  // empty: nothing to start after the VM
     std::wstring traceText;
 };
 ArchivePlan planArchiveOptions(const ArchiveFacts& facts);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "jni/jni.h"
+#include "jvm/ClassDataArchive_win.h"
 #include "util/Reporter.h"
 #include "util/Trace.h"
 
@@ -46,6 +47,7 @@ struct VmLaunch {
     // What the runtime writes to standard error until main begins; may be null.
     ErrorCapture* errorCapture = nullptr;
     std::wstring runtimeFolder;            // named when a start fails
+    ClassDataArchiveStart archive;         // its writer starts once the application has ended
     Trace trace;
 };
 
@@ -60,6 +62,7 @@ struct VmState {
     // Main has begun: from here on, the runtime ending the process is the
     // application's doing. Written on the VM thread, read by the exit hook.
     std::atomic<bool> mainBegan{false};
+    std::atomic<bool> applicationEnded{false};  // what follows the application was done
     std::wstring errorFile;    // where System.err goes, its date-time pattern filled in
     std::uint64_t errorFileStart = 0;  // its size once redirected: what follows is this start's
 };

@@ -39,9 +39,12 @@ void JNICALL vmExitHook(jint code)
                                    beforeMain ? L", before main began" : L""});
     if (beforeMain) {
         reportStartFailure(*hookTarget.launch, *hookTarget.vm, Failure{});
-    } else if (hookTarget.launch->errorCapture != nullptr) {
-        // The process ends right after: the application's last words first.
-        hookTarget.launch->errorCapture->flush();
+    } else {
+        afterApplication(*hookTarget.launch, *hookTarget.vm);
+        if (hookTarget.launch->errorCapture != nullptr) {
+            // The process ends right after: the application's last words first.
+            hookTarget.launch->errorCapture->flush();
+        }
     }
 }
 
@@ -134,6 +137,13 @@ bool createJavaVm(VmLaunch& launch, VmState& vm)
         vm.errorFileStart = (static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     }
     return true;
+}
+
+void afterApplication(VmLaunch& launch, VmState& vm)
+{
+    if (vm.mainBegan.load() && !vm.applicationEnded.exchange(true)) {
+        startArchiveWriter(launch.archive, launch.trace);
+    }
 }
 
 void destroyVm(VmState& vm)

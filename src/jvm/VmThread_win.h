@@ -17,3 +17,7 @@ bool createJavaVm(VmLaunch& launch, VmState& vm);
 // Destroys the VM when there is one; this waits for the application's last
 // non-daemon thread.
 void destroyVm(VmState& vm);
+
+// Once the application has ended (main began and the VM is gone or going):
+// starts what follows it, once per process (the class-data archive writer).
+void afterApplication(VmLaunch& launch, VmState& vm);

@@ -121,3 +121,12 @@ std::vector<std::wstring> folderLevelsToCreate(const std::wstring& path, bool is
     }
     return levels;
 }
+
+std::wstring joinText(std::initializer_list<std::wstring_view> parts)
+{
+    std::wstring text;
+    for (std::wstring_view part : parts) {
+        text.append(part.data(), part.size());
+    }
+    return text;
+}

@@ -1,11 +1,16 @@
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Text operations on Windows paths; no file system access.
 
 constexpr std::size_t kMaxPath = 260;
 constexpr std::size_t kMaxLongPath = 32767;
+
+// The parts one after the other (a path and its elements, a command line).
+std::wstring joinText(std::initializer_list<std::wstring_view> parts);
 
 // The text up to and including the last backslash; empty when there is none.
 std::wstring folderWithSeparator(const std::wstring& path);

@@ -1,13 +1,10 @@
 #include "util/Trace.h"
 
+#include "util/PathText.h"
+
 void Trace::line(std::initializer_list<std::wstring_view> parts) const
 {
-    if (!writer_) {
-        return;
+    if (writer_) {
+        writer_(joinText(parts));
     }
-    std::wstring text;
-    for (std::wstring_view part : parts) {
-        text.append(part.data(), part.size());
-    }
-    writer_(text);
 }

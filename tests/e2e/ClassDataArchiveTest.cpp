@@ -6,22 +6,22 @@
 
 TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
 {
-    const std::string quiet = "-Xlog:cds=off,cds+dynamic=off", create = "-XX:ArchiveClassesAtExit=";
+    const std::string create = "-XX:DumpLoadedClassList=";
     const struct {
         const char* release;  // empty: the runtime has no release file
         const wchar_t* key;
         std::vector<std::string> options;  // those beginning with -X, the archive's path cut off
         const wchar_t* classPath = L"\\app.jar";
-        bool baseArchive = true;
+        bool javaProgram = true;
     } rows[] = {
         {"JAVA_VERSION=\"12.0.2\"", L"yes", {}},
-        {"JAVA_VERSION=\"13\"", L"YES", {quiet, create}},
-        {"JAVA_VERSION=\"18.0.1\"", L"Yes", {quiet, create}},
-        {"JAVA_VERSION=\"25\"", L"yes", {quiet, create}},
+        {"JAVA_VERSION=\"13\"", L"YES", {create}},
+        {"JAVA_VERSION=\"18.0.1\"", L"Yes", {create}},
+        {"JAVA_VERSION=\"25\"", L"yes", {create}},
         {"", L"yes", {}},
         {"JAVA_VERSION=\"17\"", L"no", {}},
         {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar;\\local"},  // a folder: the runtime would fail at exit
-        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar", false},  // nothing to build on
+        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar", false},  // nothing to write an archive with
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.release);
@@ -33,8 +33,8 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
                      L"\n[Java Runtime Environment]\nMain Class=app.Main\nClass Data Sharing=" + row.key + L"\n");
         const std::wstring jvmFolder = app.installRuntime(L"jre64", TestRuntimeScenario{});
         app.writeBytes(*row.release != '\0' ? L"jre64\\release" : L"jre64\\other", row.release);
-        if (row.baseArchive) {
-            app.writeBytes(L"jre64\\bin\\server\\classes.jsa", "the runtime's default archive");
+        if (row.javaProgram) {
+            app.writeBytes(L"jre64\\bin\\java.exe", "not a program: the archive writer fails to start");
         }
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"local").c_str());
         EXPECT_EQ(app.run().exitCode, 0u);

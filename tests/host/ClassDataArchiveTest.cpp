@@ -5,28 +5,36 @@
 TEST(ClassDataArchive, OptionsPerVersionAndKey)
 {
     const std::wstring quiet = L"-Xlog:cds=off,cds+dynamic=off", verify = L"-XX:+VerifySharedSpaces";
-    const std::wstring use = L"-XX:SharedArchiveFile=a.jsa", create = L"-XX:ArchiveClassesAtExit=a.jsa.7.tmp";
+    const std::wstring use = L"-XX:SharedArchiveFile=C:\\a.jsa", record = L"-XX:DumpLoadedClassList=C:\\l 7.classlist";
+    const std::wstring writer = L"\"C:\\jre 17\\bin\\java.exe\" -Xshare:dump -Xlog:cds=off -Xlog:cds+dynamic=off "
+                                L"-XX:SharedClassListFile=\"C:\\l 7.classlist\" -XX:SharedArchiveFile=C:\\7.tmp "
+                                L"-cp \"C:\\app 1\\a.jar;C:\\b.jar\"";
+    enum State { Ready, Writing, Missing };
     const struct {
         bool keyOn;
         std::optional<VersionNumber> version;
-        bool archiveReady;
-        std::vector<std::wstring> options;  // empty: refused
+        State state;
+        std::vector<std::wstring> options;  // empty and no writer: refused, or nothing while writing
     } rows[] = {
-        {false, VersionNumber{{17}}, true, {}},
-        {true, std::nullopt, true, {}},
-        {true, VersionNumber{}, true, {}},  // a version without digits
-        {true, VersionNumber{{12, 0, 2}}, true, {}},
-        {true, VersionNumber{{13}}, false, {quiet, create}},
-        {true, VersionNumber{{13}}, true, {quiet, verify, use}},
-        {true, VersionNumber{{18, 0, 1}}, false, {quiet, create}},
-        {true, VersionNumber{{18, 0, 1}}, true, {quiet, verify, use}},
-        {true, VersionNumber{{25}}, false, {quiet, create}},
+        {false, VersionNumber{{17}}, Ready, {}},
+        {true, std::nullopt, Ready, {}},
+        {true, VersionNumber{}, Ready, {}},  // a version without digits
+        {true, VersionNumber{{12, 0, 2}}, Ready, {}},
+        {true, VersionNumber{{13}}, Missing, {record}},
+        {true, VersionNumber{{13}}, Ready, {quiet, verify, use}},
+        {true, VersionNumber{{18, 0, 1}}, Writing, {}},
+        {true, VersionNumber{{18, 0, 1}}, Ready, {quiet, verify, use}},
+        {true, VersionNumber{{25}}, Missing, {record}},
     };
     for (const auto& row : rows) {
-        const std::optional<std::wstring> refusal = archiveRefusal(row.keyOn, row.version);
-        ASSERT_EQ(refusal.has_value(), row.options.empty());
+        const wchar_t* refusal = archiveRefusal(row.keyOn, row.version);
+        ASSERT_EQ(refusal != nullptr, row.options.empty() && row.state != Writing);
         if (!refusal) {
-            EXPECT_EQ(planArchiveOptions({L"a.jsa", row.archiveReady, L"a.jsa.7.tmp"}).options, row.options);
+            const ArchivePlan plan = planArchiveOptions({row.state == Ready ? L"C:\\a.jsa" : L"", row.state == Writing,
+                                                         L"C:\\l 7.classlist", L"C:\\7.tmp",
+                                                         L"C:\\jre 17\\bin\\java.exe", L"C:\\app 1\\a.jar;C:\\b.jar"});
+            EXPECT_EQ(plan.options, row.options);
+            EXPECT_EQ(plan.writerCommand, row.state == Missing ? writer : L"");
         }
     }
 }
@@ -39,28 +47,26 @@ TEST(ClassDataArchive, OptionsThatDecideSharingThemselves)
     }
 }
 
-TEST(ClassDataArchive, NameChangesWithRuntimeAndClassPath)
+TEST(ClassDataArchive, NameChangesWithRuntimeAndFingerprint)
 {
-    const std::wstring base = classDataArchiveName(L"C:\\jdk17", 100, 200, "-Djava.class.path=a.jar");
-    EXPECT_EQ(base.size(), 41u);
-    EXPECT_EQ(base, classDataArchiveName(L"C:\\jdk17", 100, 200, "-Djava.class.path=a.jar"));
-    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk21", 100, 200, "-Djava.class.path=a.jar"));
-    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk17", 101, 200, "-Djava.class.path=a.jar"));
-    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk17", 100, 201, "-Djava.class.path=a.jar"));
-    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk17", 100, 200, "-Djava.class.path=b.jar"));
+    const std::wstring base = classDataArchiveName(L"C:\\jdk17", "-Djava.class.path=a.jar");
+    EXPECT_EQ(base.size(), 24u);
+    EXPECT_EQ(base, classDataArchiveName(L"C:\\jdk17", "-Djava.class.path=a.jar"));
+    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk21", "-Djava.class.path=a.jar"));
+    EXPECT_NE(base, classDataArchiveName(L"C:\\jdk17", "-Djava.class.path=b.jar"));
 }
 
 TEST(ClassDataArchive, NumbersInArchiveNamesAndMagic)
 {
     EXPECT_EQ(numberInArchiveName(L"c-1.1234.tmp", L"c-1", L".tmp"), 1234u);
     EXPECT_EQ(numberInArchiveName(L"c-1.18446744073709551615.jsa", L"c-1", L".jsa"), 18446744073709551615u);
-    for (const wchar_t* refused : {L"c-1.18446744073709551616.jsa", L"c-1.5.tmp", L"c-1..jsa", L"c-1.1a.jsa",
+    for (const wchar_t* refused : {L"c-1.18446744073709551616.jsa", L"c-1.5.tmp", L"c-1.5.classlist", L"c-1..jsa", L"c-1.1a.jsa",
                                    L"c-2.12.jsa", L"c-1.jsa", L"c-1x12.jsa"}) {
         EXPECT_FALSE(numberInArchiveName(refused, L"c-1", L".jsa").has_value());
     }
-    EXPECT_TRUE(hasDynamicArchiveMagic(std::string("\xA8\xAB\x0B\xF0rest", 8)));
-    // A static archive, a header never written, a cut one.
-    for (const std::string& bytes : {std::string("\xA2\xAB\x0B\xF0"), std::string(4, '\0'), std::string("\xA8\xAB")}) {
-        EXPECT_FALSE(hasDynamicArchiveMagic(bytes));
+    EXPECT_TRUE(hasArchiveMagic(std::string("\xA2\xAB\x0B\xF0rest", 8)));
+    // An archive on top of another, a header never written, a cut one.
+    for (const std::string& bytes : {std::string("\xA8\xAB\x0B\xF0"), std::string(4, '\0'), std::string("\xA2\xAB")}) {
+        EXPECT_FALSE(hasArchiveMagic(bytes));
     }
 }

@@ -72,6 +72,7 @@ void HotSpotScenario::installRuntime(const std::wstring& home, HotSpotRuntime ru
     const std::wstring from = runtimeFolder(runtime);
     copyFile(from + L"\\bin\\java.dll", path(home + L"\\bin\\java.dll"));
     copyFile(from + L"\\bin\\server\\jvm.dll", path(home + L"\\bin\\server\\jvm.dll"));
+    copyFile(runtimeFolder(HotSpotRuntime::Bridge) + L"\\bin\\java.exe", path(home + L"\\bin\\java.exe"));
 }
 
 void HotSpotScenario::installJars(const std::wstring& folder) const

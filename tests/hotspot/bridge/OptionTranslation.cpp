@@ -110,7 +110,8 @@ std::string translateOption(const char* windowsOption) {
         }
     }
     // The class-data archive options name one file each.
-    for (const std::u16string prefix : {u"-XX:SharedArchiveFile=", u"-XX:ArchiveClassesAtExit="}) {
+    for (const std::u16string prefix :
+         {u"-XX:SharedArchiveFile=", u"-XX:DumpLoadedClassList=", u"-XX:SharedClassListFile="}) {
         if (startsWith(option, prefix)) {
             return toUtf8(prefix) + unixPathOf(option.substr(prefix.size()));
         }

@@ -16,7 +16,7 @@ std::string unixPathListOf(const std::u16string& windowsList);
 // One option string as the Linux VM wants it: read in the Windows ANSI code
 // page, written in UTF-8 (the locale the bridge runs under), and the paths in
 // java.class.path, java.library.path, -Xbootclasspath/a:, -javaagent:,
-// -XX:SharedArchiveFile= and -XX:ArchiveClassesAtExit=
+// -XX:SharedArchiveFile=, -XX:DumpLoadedClassList= and -XX:SharedClassListFile=
 // mapped to Unix paths.
 std::string translateOption(const char* windowsOption);
 
