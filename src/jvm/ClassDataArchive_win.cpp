@@ -152,8 +152,10 @@ const wchar_t* gatherFacts(const std::wstring& jvmLibraryPath, const std::vector
     if (optionsDecideSharing(vmOptions)) {
         return L"the VM parameters decide about class-data sharing";
     }
-    if (!pathExists(facts.javaProgram)) {
-        return L"the runtime has no java.exe to write archives with";
+    // Runtimes that can archive classes have one of their own beside their
+    // JVM library, and a java.exe to write one with.
+    if (!pathExists(facts.javaProgram) || !pathExists(joinText({parentPath(jvmLibraryPath), L"\\classes.jsa"}))) {
+        return L"the runtime has no class-data archive of its own or no java.exe";
     }
     if (stem.empty() || folder.empty()) {
         return L"the class path names a folder, or there is no local application-data folder for it";

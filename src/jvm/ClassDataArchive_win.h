@@ -21,8 +21,9 @@ struct ClassDataArchiveStart {
 // runtime's version when the selection knew it, else the runtime's release
 // file tells. Nothing when the key is off, the version is unknown or below
 // 13, the options decide about sharing themselves, the runtime has no
-// java.exe, the class path names a folder, or the archive folder cannot be
-// had or written: archive problems never stop a start, they are only traced.
+// class-data archive of its own or no java.exe, the class path names a
+// folder, or the archive folder cannot be had or written: archive problems
+// never stop a start, they are only traced.
 // Before deciding, finished archives of earlier starts are put in place, and
 // damaged or abandoned files removed.
 ClassDataArchiveStart classDataArchiveOptions(const LauncherSettings& settings, const std::wstring& jvmLibraryPath,

@@ -12,7 +12,7 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
         const wchar_t* key;
         std::vector<std::string> options;  // those beginning with -X, the archive's path cut off
         const wchar_t* classPath = L"\\app.jar";
-        bool javaProgram = true;
+        bool sharingRuntime = true;  // the runtime has its own archive and a java.exe
     } rows[] = {
         {"JAVA_VERSION=\"12.0.2\"", L"yes", {}},
         {"JAVA_VERSION=\"13\"", L"YES", {create}},
@@ -21,7 +21,7 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
         {"", L"yes", {}},
         {"JAVA_VERSION=\"17\"", L"no", {}},
         {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar;\\local"},  // a folder: the runtime would fail at exit
-        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar", false},  // nothing to write an archive with
+        {"JAVA_VERSION=\"17\"", L"yes", {}, L"\\app.jar", false},  // not a runtime that archives classes
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.release);
@@ -33,8 +33,9 @@ TEST(ClassDataArchive, OptionsPerRuntimeVersionAndKey)
                      L"\n[Java Runtime Environment]\nMain Class=app.Main\nClass Data Sharing=" + row.key + L"\n");
         const std::wstring jvmFolder = app.installRuntime(L"jre64", TestRuntimeScenario{});
         app.writeBytes(*row.release != '\0' ? L"jre64\\release" : L"jre64\\other", row.release);
-        if (row.javaProgram) {
+        if (row.sharingRuntime) {
             app.writeBytes(L"jre64\\bin\\java.exe", "not a program: the archive writer fails to start");
+            app.writeBytes(L"jre64\\bin\\server\\classes.jsa", "the runtime's own archive");
         }
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"local").c_str());
         EXPECT_EQ(app.run().exitCode, 0u);

@@ -550,6 +550,7 @@ TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
     app.installJars(L"lib");
     app.installRuntime(L"jre64");
     app.writeText(L"jre64\\release", L"JAVA_VERSION=\"17.0.15\"\n");
+    app.writeBytes(L"jre64\\bin\\server\\classes.jsa", "");  // the runtime's own archive: the bridge maps the JDK's
     app.createFolder(L"local");
     const std::wstring product = L"[Product Information]\nProduct Name=Acme\nProduct Code=1\n";
     app.writeIni(product + iniFor(L"scenario.app.Report"));
