@@ -43,6 +43,7 @@ void JNICALL vmExitHook(jint code)
         // The process ends right after: the application's last words first.
         hookTarget.launch->errorCapture->flush();
     }
+    hookTarget.launch->reporter->reportEnd(static_cast<int>(code));
 }
 
 void JNICALL vmAbortHook()
