@@ -7,53 +7,39 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "support/AppScenario.h"
 #include "support/HotSpotScenario.h"
 
 namespace {
 
-// A service of the test prefix running `binary` with `arguments`; stopped
-// (when still running) and deleted again on destruction.
+// A service of the test prefix, named after the test, running `commandLine`;
+// stopped (when still running) and deleted when it goes.
 class TestService {
 public:
-    TestService(const std::wstring& name, const std::wstring& binary, const std::wstring& arguments)
-        : manager_(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS))
+    explicit TestService(const std::wstring& commandLine)
     {
-        const std::wstring commandLine = L"\"" + binary + L"\" " + arguments;
-        service_ = ::CreateServiceW(manager_, name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
-                                    SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                                    commandLine.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::wstring name = L"LauncherTest" + std::wstring(test.begin(), test.end());
+        service_ = ::CreateServiceW(manager_, name.c_str(), name.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                    SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, commandLine.c_str(), nullptr, nullptr,
+                                    nullptr, nullptr, nullptr);
     }
     ~TestService()
     {
-        if (service_ != nullptr) {
-            SERVICE_STATUS status{};
-            ::ControlService(service_, SERVICE_CONTROL_STOP, &status);
+        SERVICE_STATUS status{};
+        if (service_ != nullptr && ::ControlService(service_, SERVICE_CONTROL_STOP, &status)) {
             waitFor(SERVICE_STOPPED, 10000);
-            ::DeleteService(service_);
-            ::CloseServiceHandle(service_);
         }
-        if (manager_ != nullptr) {
-            ::CloseServiceHandle(manager_);
-        }
+        ::DeleteService(service_);
+        ::CloseServiceHandle(service_);
+        ::CloseServiceHandle(manager_);
     }
     TestService(const TestService&) = delete;
     TestService& operator=(const TestService&) = delete;
 
-    bool created() const { return service_ != nullptr; }
-
-    bool start(std::vector<const wchar_t*> parameters = {}) const
-    {
-        return ::StartServiceW(service_, static_cast<DWORD>(parameters.size()),
-                               parameters.empty() ? nullptr : parameters.data()) != FALSE;
-    }
-
-    bool requestStop() const
-    {
-        SERVICE_STATUS status{};
-        return ::ControlService(service_, SERVICE_CONTROL_STOP, &status) != FALSE;
-    }
+    SC_HANDLE get() const { return service_; }
 
     SERVICE_STATUS_PROCESS status() const
     {
@@ -64,37 +50,41 @@ public:
         return status;
     }
 
-    // Polls until the service is in `state`; calls `onPoll` with every status
-    // seen on the way. False when the time ran out.
+    // Polls until the service is in `state`, handing every status seen to
+    // `onPoll`; false when the time ran out.
     bool waitFor(DWORD state, DWORD timeoutMs,
                  const std::function<void(const SERVICE_STATUS_PROCESS&)>& onPoll = nullptr) const
     {
-        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-        for (;;) {
+        for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;; ::Sleep(20)) {
             const SERVICE_STATUS_PROCESS current = status();
             if (onPoll) {
                 onPoll(current);
             }
-            if (current.dwCurrentState == state) {
-                return true;
+            if (current.dwCurrentState == state || ::GetTickCount64() > end) {
+                return current.dwCurrentState == state;
             }
-            if (::GetTickCount64() > end) {
-                return false;
-            }
-            ::Sleep(20);
         }
     }
 
 private:
-    SC_HANDLE manager_ = nullptr;
+    SC_HANDLE manager_ = ::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     SC_HANDLE service_ = nullptr;
 };
 
-std::wstring serviceName()
+// The launcher of `app` as a service, started with `parameters`.
+std::unique_ptr<TestService> startService(const Scenario& app, std::vector<const wchar_t*> parameters = {},
+                                          const std::wstring& arguments = L"")
 {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string("LauncherTest") + test->name();
-    return std::wstring(name.begin(), name.end());
+    auto service = std::make_unique<TestService>(L"\"" + app.path(L"App.exe") + L"\" " + arguments);
+    EXPECT_NE(service->get(), nullptr) << ::GetLastError();
+    EXPECT_TRUE(::StartServiceW(service->get(), static_cast<DWORD>(parameters.size()), parameters.data()));
+    return service;
+}
+
+bool requestStop(const TestService& service)
+{
+    SERVICE_STATUS status{};
+    return ::ControlService(service.get(), SERVICE_CONTROL_STOP, &status) != FALSE;
 }
 
 // The exit code the service manager holds for a stopped service: 0, or the
@@ -121,12 +111,10 @@ TEST(Service, RunsOnceMainIsCalledWithTheStartParametersAfterTheArguments)
     runtime.createDelayMillis = 1500;
     runtime.mainUntilStop = true;
     const std::wstring jvm = app.installRuntime(L"", runtime);
-    TestService service(serviceName(), app.path(L"App.exe"), L"\"from the command line\"");
-    ASSERT_TRUE(service.created()) << ::GetLastError();
-    ASSERT_TRUE(service.start({L"a", L"b c"}));
+    const auto service = startService(app, {L"a", L"b c"}, L"\"from the command line\"");
 
     bool sawStartPending = false;
-    ASSERT_TRUE(service.waitFor(SERVICE_RUNNING, 20000, [&](const SERVICE_STATUS_PROCESS& status) {
+    ASSERT_TRUE(service->waitFor(SERVICE_RUNNING, 20000, [&](const SERVICE_STATUS_PROCESS& status) {
         if (status.dwCurrentState == SERVICE_START_PENDING) {
             sawStartPending = true;
             EXPECT_NE(status.dwWaitHint, 0u);
@@ -137,10 +125,12 @@ TEST(Service, RunsOnceMainIsCalledWithTheStartParametersAfterTheArguments)
     // Running is reported as main is called: the method was found by then.
     const std::vector<std::string> lookups = readTestRuntimeLog(jvm).values("staticmethod");
     EXPECT_NE(std::find(lookups.begin(), lookups.end(), "app/Main main ([Ljava/lang/String;)V"), lookups.end());
-    ::Sleep(200);
+    for (int wait = 0; wait < 100 && !readTestRuntimeLog(jvm).has("main.argc"); ++wait) {
+        ::Sleep(50);
+    }
     const TestRuntimeLog log = readTestRuntimeLog(jvm);
     EXPECT_EQ(mainArguments(log), (std::vector<std::string>{"from the command line", "a", "b c"}));
-    EXPECT_EQ(service.status().dwControlsAccepted & SERVICE_ACCEPT_STOP, static_cast<DWORD>(SERVICE_ACCEPT_STOP));
+    EXPECT_EQ(service->status().dwControlsAccepted & SERVICE_ACCEPT_STOP, static_cast<DWORD>(SERVICE_ACCEPT_STOP));
     EXPECT_FALSE(log.has("error"));
 }
 
@@ -184,17 +174,15 @@ TEST(Service, StopRunsTheStopSequenceAndReportsTheApplicationsExitCode)
         runtime.stopHangs = row.stopHangs;
         runtime.shutdownHook = row.hook;
         const std::wstring jvm = app.installRuntime(L"", runtime);
-        TestService service(serviceName(), app.path(L"App.exe"), L"");
-        ASSERT_TRUE(service.created()) << ::GetLastError();
-        ASSERT_TRUE(service.start());
-        ASSERT_TRUE(service.waitFor(SERVICE_RUNNING, 20000));
+        const auto service = startService(app);
+        ASSERT_TRUE(service->waitFor(SERVICE_RUNNING, 20000));
 
         const auto stopAsked = std::chrono::steady_clock::now();
-        ASSERT_TRUE(service.requestStop());
-        ASSERT_TRUE(service.waitFor(SERVICE_STOPPED, 20000));
+        ASSERT_TRUE(requestStop(*service));
+        ASSERT_TRUE(service->waitFor(SERVICE_STOPPED, 20000));
         const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - stopAsked).count();
         EXPECT_LT(seconds, 8.0);
-        EXPECT_EQ(reportedExitCode(service.status()), row.exitCode);
+        EXPECT_EQ(reportedExitCode(service->status()), row.exitCode);
         const TestRuntimeLog log = readTestRuntimeLog(jvm);
         std::vector<std::string> events;
         for (const auto& [key, value] : log.entries) {
@@ -237,11 +225,9 @@ TEST(Service, StartFailingBeforeMainStopsWithItsReasonInTheErrorFile)
         if (row.runtime) {
             app.installRuntime(L"", row.scenario);
         }
-        TestService service(serviceName(), app.path(L"App.exe"), L"");
-        ASSERT_TRUE(service.created()) << ::GetLastError();
-        ASSERT_TRUE(service.start());
-        ASSERT_TRUE(service.waitFor(SERVICE_STOPPED, 20000));
-        EXPECT_EQ(reportedExitCode(service.status()), row.exitCode);
+        const auto service = startService(app);
+        ASSERT_TRUE(service->waitFor(SERVICE_STOPPED, 20000));
+        EXPECT_EQ(reportedExitCode(service->status()), row.exitCode);
         EXPECT_NE(app.readBytes(L"err.txt").find(row.reason), std::string::npos) << app.readBytes(L"err.txt");
     }
 }
@@ -259,10 +245,8 @@ TEST(Service, HotSpotServiceStopsThroughItsStopMethodAfterItsHooks)
                  L"[Class Path]\nClass Path=\\scenario-app.jar\n"
                  L"[Application]\nApplication Type=service\nOverride WorkingDir=Yes\nOutput File=out.txt\n"
                  L"Service Stop Method=scenario.app.Service.stop\n");
-    TestService service(serviceName(), app.path(L"App.exe"), L"");
-    ASSERT_TRUE(service.created()) << ::GetLastError();
-    ASSERT_TRUE(service.start({L"a", L"b"}));
-    ASSERT_TRUE(service.waitFor(SERVICE_RUNNING, 60000));
+    const auto service = startService(app, {L"a", L"b"});
+    ASSERT_TRUE(service->waitFor(SERVICE_RUNNING, 60000));
     const auto output = [&app] {
         std::string text = app.readBytes(L"out.txt");
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
@@ -272,9 +256,9 @@ TEST(Service, HotSpotServiceStopsThroughItsStopMethodAfterItsHooks)
         ::Sleep(50);
     }
     EXPECT_EQ(output(), "main a b\n");
-    ASSERT_TRUE(service.requestStop());
-    ASSERT_TRUE(service.waitFor(SERVICE_STOPPED, 60000));
-    EXPECT_EQ(reportedExitCode(service.status()), 4);
+    ASSERT_TRUE(requestStop(*service));
+    ASSERT_TRUE(service->waitFor(SERVICE_STOPPED, 60000));
+    EXPECT_EQ(reportedExitCode(service->status()), 4);
     EXPECT_EQ(output(), "main a b\nstop\nhook\n");
 }
 
