@@ -10,6 +10,7 @@
 #include "app/ConsoleReporter_win.h"
 #include "config/LauncherSettings.h"
 #include "config/LayeredIniFile.h"
+#include "config/SettingsReader.h"
 #include "instance/SingleInstance_win.h"
 #include "jvm/ErrorCapture_win.h"
 #include "jvm/VmLaunch_win.h"
@@ -32,9 +33,30 @@ public:
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
+    // Reads the command line, the executable's path and the settings. A
+    // failure is returned, not told: the form of the start is not known yet.
+    Expected<void> readConfiguration();
+
+    // The settings name a service application ("Application Type").
+    bool isService() const { return settings_.isService; }
+
+    // A service started by the service manager: everything the start tells
+    // goes through `reporter`, and the start parameters follow the command
+    // line's arguments.
+    void serveThrough(Reporter& reporter, unsigned count, wchar_t** startParameters);
+
+    // The service's own keys, and the error file as configured (environment
+    // variables expanded; empty when there is none or no configuration).
+    ServiceSettings serviceSettings() const;
+    std::wstring configuredErrorFile() const;
+
+    // The whole start after readConfiguration, whose outcome it takes:
+    // initialisation, the run, the shutdown. Returns the exit code.
+    int start(const Expected<void>& configuration);
+
     // The initialisation sequence; false means the run must not happen (the
     // user has been told why, when there is anything to tell).
-    bool initialize();
+    bool initialize(const Expected<void>& configuration);
 
     // Takes one of the three roads and returns the process exit code.
     int run();
@@ -67,7 +89,7 @@ private:
     bool consoleForm_;
     WindowedReporter windowedReporter_;
     ConsoleReporter consoleReporter_;
-    Reporter& reporter_;
+    Reporter* reporter_;
     std::wstring executablePath_;          // the running launcher's path
     std::unique_ptr<SplashWindow> splashWindow_;
     NativeSplashClose nativeSplashClose_;

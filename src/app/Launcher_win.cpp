@@ -1,6 +1,7 @@
 #include "app/Launcher.h"
 
 #include "app/CommandLine_win.h"
+#include "config/SettingKeys.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "jvm/ClassDataArchive_win.h"
@@ -9,6 +10,7 @@
 #include "jvm/RuntimeEnvironment.h"
 #include "jvm/VmThread_win.h"
 #include "runtime/RuntimeSelectionHost_win.h"
+#include "util/EnvironmentExpansion_win.h"
 #include "util/MessageIds.h"
 #include "util/Path_win.h"
 
@@ -17,7 +19,7 @@ Launcher::Launcher(Trace trace, bool consoleForm)
       consoleForm_(consoleForm),
       windowedReporter_(
           splashWindowHandle_, [](void* launcher) { static_cast<Launcher*>(launcher)->closeSplashWindow(); }, this),
-      reporter_(consoleForm ? static_cast<Reporter&>(consoleReporter_) : windowedReporter_)
+      reporter_(consoleForm ? static_cast<Reporter*>(&consoleReporter_) : &windowedReporter_)
 {
 }
 
@@ -49,20 +51,53 @@ int Launcher::shutdown(int runResult)
 
 bool Launcher::fail(const Failure& failure)
 {
-    reporter_.reportFailure(failure);
+    reporter_->reportFailure(failure);
     return false;
 }
 
-bool Launcher::initialize()
+Expected<void> Launcher::readConfiguration()
 {
     arguments_ = splitProcessCommandLine();
     Expected<std::wstring> executable = readExecutablePath();
     if (!executable) {
-        return fail(executable.failure());
+        return executable.failure();
     }
     executablePath_ = std::move(*executable);
-    if (const Expected<void> read = readLauncherSettings(settings_, executablePath_, trace_, config_); !read) {
-        return fail(read.failure());
+    return readLauncherSettings(settings_, executablePath_, trace_, config_);
+}
+
+void Launcher::serveThrough(Reporter& reporter, unsigned count, wchar_t** startParameters)
+{
+    reporter_ = &reporter;
+    for (unsigned i = 0; i < count; ++i) {
+        arguments_.emplace_back(startParameters[i]);
+    }
+}
+
+ServiceSettings Launcher::serviceSettings() const
+{
+    return config_ ? readServiceSettings(*config_) : ServiceSettings{};
+}
+
+std::wstring Launcher::configuredErrorFile() const
+{
+    const std::wstring errorFile = config_ ? config_->readValue(kSectionApplication, kKeyErrorFile) : std::wstring();
+    return errorFile.empty() ? errorFile : expandEnvironmentStrings(errorFile).value_or(errorFile);
+}
+
+int Launcher::start(const Expected<void>& configuration)
+{
+    int exitCode = -1;
+    if (initialize(configuration)) {
+        exitCode = run();
+    }
+    return shutdown(exitCode);
+}
+
+bool Launcher::initialize(const Expected<void>& configuration)
+{
+    if (!configuration) {
+        return fail(configuration.failure());
     }
     windowedReporter_.setService(settings_.isService);
     if (!instance_.setup(arguments_, settings_, *config_, vm_, executablePath_, trace_)) {
@@ -90,7 +125,7 @@ int Launcher::run()
 
 bool Launcher::selectRuntime()
 {
-    Win32RuntimeSelectionHost host(settings_, executablePath_, reporter_, trace_);
+    Win32RuntimeSelectionHost host(settings_, executablePath_, *reporter_, trace_);
     const std::optional<RuntimeSelection> selection = ::selectRuntime(settings_, host, trace_);
     if (!selection) {
         trace_.line({L"no runtime chosen: the start ends"});
@@ -160,7 +195,7 @@ int Launcher::normalLaunch()
     }
     const Expected<JvmEntryPoints> entryPoints = loadJvmLibrary(jvmLibraryPath_, trace_);
     if (!entryPoints) {
-        reporter_.reportFailure(entryPoints.failure());
+        reporter_->reportFailure(entryPoints.failure());
         return entryPoints.failure().exitCode;
     }
     vmLaunch_.entryPoints = *entryPoints;
@@ -173,7 +208,7 @@ int Launcher::normalLaunch()
     vmLaunch_.failureCheck = settings_.failureCheck;
     vmLaunch_.stayAttached = ibmRuntimeAdmitted(settings_);
     vmLaunch_.readyEvent = instance_.readyEvent();
-    vmLaunch_.reporter = &reporter_;
+    vmLaunch_.reporter = reporter_;
     vmLaunch_.runtimeFolder = runtimeFoldersFor(jvmLibraryPath_).home;
     vmLaunch_.trace = trace_;
     if (startVmThread(vmLaunch_, vm_) == 0) {
@@ -189,7 +224,7 @@ bool Launcher::addConfiguredOptions()
     // configured options. An option that cannot be passed ends the start.
     Expected<VmOptionAssembly> assembly = assembleVmOptions(*config_, executablePath_, arguments_, trace_);
     if (!assembly) {
-        reporter_.reportFailure(assembly.failure());
+        reporter_->reportFailure(assembly.failure());
         return assembly.failure().messageId == IDS_CLASS_PATH_MISSING;
     }
     // Before the user's parameters, so that an archive option of theirs wins.

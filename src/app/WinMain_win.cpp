@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/Launcher.h"
+#include "app/Service_win.h"
 #include "util/ImageSubsystem_win.h"
 #include "util/PeHeaders.h"
 #include "util/Trace_win.h"
@@ -23,10 +24,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         // Makes the main thread own a message queue before anything can post
         // to it.
         ::DefWindowProcW(nullptr, 0, 0, 0);
-        if (launcher.initialize()) {
-            exitCode = launcher.run();
-        }
-        exitCode = launcher.shutdown(exitCode);
+        const Expected<void> configuration = launcher.readConfiguration();
+        // A service started by the service manager runs its start on the
+        // service's own thread; started any other way it starts as here.
+        const std::optional<int> served =
+            launcher.isService() ? runAsService(launcher, configuration, trace) : std::nullopt;
+        exitCode = served ? *served : launcher.start(configuration);
     }
     trace.line({L"exit code ", signedDecimalText(exitCode)});
     return exitCode;

@@ -43,6 +43,8 @@ constexpr const wchar_t* kKeyOutputAppend = L"Output Append";
 constexpr const wchar_t* kKeyErrorFile = L"Error File";
 constexpr const wchar_t* kKeyErrorAppend = L"Error Append";
 constexpr const wchar_t* kKeyCmd = L"Cmd";
+constexpr const wchar_t* kKeyServiceStopMethod = L"Service Stop Method";
+constexpr const wchar_t* kKeyServiceStopTimeout = L"Service Stop Timeout";
 
 // "Class Path".
 constexpr const wchar_t* kKeyClassPath = L"Class Path";

@@ -171,6 +171,32 @@ LaunchOptionSettings readLaunchOptionSettings(const ConfigStore& layered)
     return options;
 }
 
+ServiceSettings readServiceSettings(const ConfigStore& layered)
+{
+    ServiceSettings service;
+    const std::wstring method = layered.readValue(kSectionApplication, kKeyServiceStopMethod);
+    const std::size_t dot = method.rfind(L'.');
+    if (dot != std::wstring::npos && dot != 0 && dot + 1 != method.size()) {
+        service.stopClass = method.substr(0, dot);
+        std::replace(service.stopClass.begin(), service.stopClass.end(), L'.', L'/');
+        service.stopMethod = method.substr(dot + 1);
+    }
+    const std::wstring timeout = layered.readValue(kSectionApplication, kKeyServiceStopTimeout);
+    unsigned long long seconds = 0;
+    for (const wchar_t c : timeout) {
+        if (!isAsciiDigit(c)) {
+            seconds = 0;
+            break;
+        }
+        seconds = std::min<unsigned long long>(seconds * 10 + static_cast<unsigned>(c - L'0'),
+                                               ServiceSettings::kMaximumServiceStopTimeout);
+    }
+    if (seconds != 0) {
+        service.stopTimeoutSeconds = static_cast<unsigned>(seconds);
+    }
+    return service;
+}
+
 SplashSettings readSplashSettings(const ConfigStore& mainFile)
 {
     SplashSettings splash;

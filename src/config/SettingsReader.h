@@ -74,6 +74,25 @@ struct LaunchOptionSettings {
 };
 LaunchOptionSettings readLaunchOptionSettings(const ConfigStore& layered);
 
+// The keys that a service started by the service manager reads from the
+// layered store.
+struct ServiceSettings {
+    // "Service Stop Method" split at its last dot: the class in slash form
+    // and the method. Both empty when the key is absent or has no class or
+    // no method (no dot, a dot first or last): a stop then ends the VM with
+    // System.exit(0).
+    std::wstring stopClass;
+    std::wstring stopMethod;
+    // "Service Stop Timeout" in seconds: a whole number from 1; larger than a
+    // day counts as a day; anything else (empty, 0, negative, not a number)
+    // gives the default.
+    unsigned stopTimeoutSeconds = kDefaultServiceStopTimeout;
+
+    static constexpr unsigned kDefaultServiceStopTimeout = 30;
+    static constexpr unsigned kMaximumServiceStopTimeout = 24 * 60 * 60;
+};
+ServiceSettings readServiceSettings(const ConfigStore& layered);
+
 // The keys that the splash start reads from the plain main file.
 struct SplashSettings {
     std::wstring image;           // "Splash Screen"

@@ -5,6 +5,7 @@
 #include "instance/SharedBlock.h"
 #include "jvm/JniSupport_win.h"
 #include "util/ExclusiveLock_win.h"
+#include "util/Path_win.h"
 #include "util/PathText.h"
 #include "util/ScopeExit.h"
 #include "util/Security_win.h"
@@ -25,19 +26,6 @@ constexpr DWORD kPublishWaitMillis = 10000;
 volatile LONG* listenerIdField(unsigned char* block)
 {
     return reinterpret_cast<volatile LONG*>(block + kListenerThreadIdOffset);
-}
-
-// The full path of the executable `process` runs, read into room for the
-// longest path so that one call does; empty when it cannot be read.
-std::wstring imagePathOf(HANDLE process)
-{
-    std::wstring path(kMaxLongPath, L'\0');
-    DWORD length = static_cast<DWORD>(path.size());
-    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) {
-        length = 0;
-    }
-    path.resize(length);
-    return path;
 }
 
 // Whether `process` runs the executable this start runs, letter case aside.

@@ -10,17 +10,24 @@ std::wstring dottedClassName(std::wstring name)
 }
 
 
+std::string modifiedUtf8Of(const std::wstring& text, JNIEnv* env)
+{
+    jstring string = newJavaString(text, env);
+    const char* utf8 = string != nullptr ? env->GetStringUTFChars(string, nullptr) : nullptr;
+    std::string result = utf8 != nullptr ? utf8 : "";
+    if (utf8 != nullptr) {
+        env->ReleaseStringUTFChars(string, utf8);
+    }
+    if (string != nullptr) {
+        env->DeleteLocalRef(string);
+    }
+    return result;
+}
+
 jclass findClassNamed(const std::wstring& slashName, JNIEnv* env)
 {
-    jstring name = newJavaString(slashName, env);
-    const char* utf8Name = name != nullptr ? env->GetStringUTFChars(name, nullptr) : nullptr;
-    if (utf8Name == nullptr) {
-        return nullptr;
-    }
-    jclass found = env->FindClass(utf8Name);
-    env->ReleaseStringUTFChars(name, utf8Name);
-    env->DeleteLocalRef(name);
-    return found;
+    const std::string utf8Name = modifiedUtf8Of(slashName, env);
+    return utf8Name.empty() ? nullptr : env->FindClass(utf8Name.c_str());
 }
 
 bool describePendingException(JNIEnv* env)

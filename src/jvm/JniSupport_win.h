@@ -17,6 +17,10 @@ jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* 
 // A class name in dot form ("app/Main" gives "app.Main").
 std::wstring dottedClassName(std::wstring name);
 
+// `text` in the VM's modified UTF-8, as JNI takes names; empty when it
+// cannot be converted.
+std::string modifiedUtf8Of(const std::wstring& text, JNIEnv* env);
+
 // The class `slashName` (org/example/App) through the VM's own lookup, its
 // name given as the VM's modified UTF-8, never in a code page; null with an
 // exception pending when it cannot be found, null without one when the name

@@ -145,6 +145,7 @@ bool invokeMainClass(const VmLaunch& launch, VmState& vm)
     if (launch.readyEvent != nullptr) {
         ::SetEvent(launch.readyEvent);
     }
+    launch.reporter->reportMainBegins(vm.javaVm);
     env->CallStaticVoidMethod(mainType, mainMethod, mainArguments);
 
     jthrowable thrown = env->ExceptionOccurred();

@@ -1,5 +1,7 @@
 #include "jvm/StreamRedirection_win.h"
 
+#include <algorithm>
+
 #include "jvm/DateTimePattern.h"
 #include "jvm/JniSupport_win.h"
 #include "util/Path_win.h"
@@ -65,27 +67,31 @@ void redirect(JNIEnv* env, const std::wstring& path, bool append, const char* ta
 
 } // namespace
 
-std::wstring redirectStandardStreams(JNIEnv* env, StreamTargets targets)
+void fillDateTimePatterns(std::initializer_list<std::wstring*> names)
 {
-    std::wstring& outputFile = targets.outputFile;
-    std::wstring& errorFile = targets.errorFile;
-    if (outputFile.find(L'%') != std::wstring::npos || errorFile.find(L'%') != std::wstring::npos) {
-        // One reading of the clock for both names.
-        SYSTEMTIME now{};
-        ::GetLocalTime(&now);
-        const PictureFormatter formatTime = [&now](const std::wstring& picture) {
-            return formatWith(::GetTimeFormatW, now, picture);
-        };
-        const PictureFormatter formatDate = [&now](const std::wstring& picture) {
-            return formatWith(::GetDateFormatW, now, picture);
-        };
-        for (std::wstring* name : {&outputFile, &errorFile}) {
-            if (name->find(L'%') != std::wstring::npos) {
-                *name = expandDateTimePattern(*name, now.wMilliseconds, formatTime, formatDate);
-            }
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::wstring* name) { return name->find(L'%') != std::wstring::npos; })) {
+        return;
+    }
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const PictureFormatter formatTime = [&now](const std::wstring& picture) {
+        return formatWith(::GetTimeFormatW, now, picture);
+    };
+    const PictureFormatter formatDate = [&now](const std::wstring& picture) {
+        return formatWith(::GetDateFormatW, now, picture);
+    };
+    for (std::wstring* name : names) {
+        if (name->find(L'%') != std::wstring::npos) {
+            *name = expandDateTimePattern(*name, now.wMilliseconds, formatTime, formatDate);
         }
     }
-    redirect(env, outputFile, targets.outputAppend, "setOut");
-    redirect(env, errorFile, targets.errorAppend, "setErr");
-    return errorFile;
+}
+
+std::wstring redirectStandardStreams(JNIEnv* env, StreamTargets targets)
+{
+    fillDateTimePatterns({&targets.outputFile, &targets.errorFile});
+    redirect(env, targets.outputFile, targets.outputAppend, "setOut");
+    redirect(env, targets.errorFile, targets.errorAppend, "setErr");
+    return targets.errorFile;
 }

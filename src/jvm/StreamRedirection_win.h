@@ -1,4 +1,7 @@
 #pragma once
+#include <initializer_list>
+#include <string>
+
 #include "jni/jni.h"
 #include "jvm/VmLaunch_win.h"
 
@@ -8,3 +11,7 @@
 // and never fails the start. Returns the error file's name as used (empty
 // when there is none).
 std::wstring redirectStandardStreams(JNIEnv* env, StreamTargets targets);
+
+// Fills in the date-time pattern of each name that has one, from one reading
+// of the clock.
+void fillDateTimePatterns(std::initializer_list<std::wstring*> names);

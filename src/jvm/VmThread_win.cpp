@@ -46,6 +46,7 @@ void JNICALL vmExitHook(jint code)
             hookTarget.launch->errorCapture->flush();
         }
     }
+    hookTarget.launch->reporter->reportEnd(static_cast<int>(code));
 }
 
 void JNICALL vmAbortHook()

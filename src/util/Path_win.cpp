@@ -137,3 +137,15 @@ DWORD createFolderPath(const std::wstring& path)
     }
     return lastError == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : lastError;
 }
+
+std::wstring imagePathOf(HANDLE process)
+{
+    // Room for the longest path, so that one call does.
+    std::wstring path(kMaxLongPath, L'\0');
+    DWORD length = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) {
+        length = 0;
+    }
+    path.resize(length);
+    return path;
+}

@@ -10,6 +10,10 @@
 // module path" with the platform's error code.
 Expected<std::wstring> readExecutablePath();
 
+// The full path of the executable `process` runs; empty when it cannot be
+// read.
+std::wstring imagePathOf(HANDLE process);
+
 // Makes sure that the folders leading to the file at `path` exist (the file
 // itself and the root are never created). Returns 0 or the last platform
 // error met. On a local path a failure stops the walk and removes the folder

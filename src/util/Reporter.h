@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "jni/jni.h"
 #include "util/Failure.h"
 
 // A runtime folder the user chose, and the JVM library found in it.
@@ -47,4 +48,12 @@ public:
     // An exception escaped main; `trace` is its stack trace, or nothing when
     // the configuration asks for no dialog.
     virtual ExceptionChoice askAfterException(const std::optional<std::wstring>& trace) = 0;
+
+    // Main is about to be called in `vm`, on the VM's thread. Only a form
+    // that watches the application (the service) does anything here.
+    virtual void reportMainBegins(JavaVM* vm) { static_cast<void>(vm); }
+
+    // The start ends with `exitCode`: the launcher's own end, or the runtime
+    // ending the process (System.exit, Runtime.halt), which follows at once.
+    virtual void reportEnd(int exitCode) { static_cast<void>(exitCode); }
 };

@@ -335,4 +335,36 @@ TEST(SettingsReader, LaterReadersOfTheirOwnKeys)
     }
 }
 
+TEST(SettingsReader, ServiceStopKeysGiveTheirDocumentedOutcomes)
+{
+    struct Row {
+        std::wstring application;
+        std::wstring stopClass;
+        std::wstring stopMethod;
+        unsigned timeout;
+    };
+    const Row rows[] = {
+        {L"", L"", L"", 30},
+        {L"Service Stop Method=org.example.App.shutdown\r\nService Stop Timeout=5", L"org/example/App", L"shutdown", 5},
+        {L"Service Stop Method=Stopper.stop", L"Stopper", L"stop", 30},
+        {L"Service Stop Method=stop", L"", L"", 30},
+        {L"Service Stop Method=.stop", L"", L"", 30},
+        {L"Service Stop Method=org.example.App.", L"", L"", 30},
+        {L"Service Stop Timeout=0", L"", L"", 30},
+        {L"Service Stop Timeout=-5", L"", L"", 30},
+        {L"Service Stop Timeout=12s", L"", L"", 30},
+        {L"Service Stop Timeout=99999999999999999999", L"", L"", 86400},
+        {L"Service Stop Timeout=86401", L"", L"", 86400},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.application.begin(), row.application.end()));
+        FakeSource source;
+        source.mainFile = L"[Application]\r\n" + row.application;
+        const ServiceSettings service = readServiceSettings(*openLayeredSettings(source));
+        EXPECT_EQ(service.stopClass, row.stopClass);
+        EXPECT_EQ(service.stopMethod, row.stopMethod);
+        EXPECT_EQ(service.stopTimeoutSeconds, row.timeout);
+    }
+}
+
 } // namespace

@@ -754,6 +754,7 @@ jint JNICALL destroyJavaVm(JavaVM*)
 {
     logLine("destroy", threadIdText());
     joinNonDaemonThreads();
+    runShutdownHook();
     gDestroyed = true;
     logLine("destroy.done", threadIdText());
     return JNI_OK;

@@ -97,7 +97,11 @@ void printStackTrace(JavaObject* throwable, JavaObject* printStream);
 JavaObject* systemErr();
 // Waits for every non-daemon thread the simulated program started.
 void joinNonDaemonThreads();
-// Ends the process as System.exit does: the exit hook, then ExitProcess.
+// Runs the shutdown hook the steering file asks for (hook=yes logs it,
+// hook=hang never returns), as the VM's end does.
+void runShutdownHook();
+// Ends the process as System.exit does: the shutdown hook, the exit hook,
+// then ExitProcess.
 [[noreturn]] void systemExit(jint code);
 [[noreturn]] void fatalError(const std::string& message);
 

@@ -59,6 +59,11 @@ struct TestRuntimeScenario {
     std::optional<std::string> throwMessage;    // main ends by throwing with this message
     std::string throwClass = "java/lang/IllegalStateException";
     std::vector<std::string> environment;       // variables whose values JNI_CreateJavaVM logs as env.<name>
+    bool mainUntilStop = false;                 // main then waits until the stop method lets it return
+    std::string stopMethod;                     // "", "void" or "args": the main class has static stop()V or stop(String[])V
+    std::optional<int> stopExitCode;            // the stop method ends with System.exit(code)
+    bool stopHangs = false;                     // the stop method never returns
+    std::string shutdownHook;                   // "", "yes" or "hang": a hook that System.exit and DestroyJavaVM run
 
     std::string steeringText() const
     {
@@ -106,6 +111,13 @@ struct TestRuntimeScenario {
         for (const auto& name : environment) {
             text += "env=" + name + "\n";
         }
+        text += "main.untilstop=" + flag(mainUntilStop) + "\n";
+        text += "stop=" + (stopMethod.empty() ? std::string("none") : stopMethod) + "\n";
+        if (stopExitCode) {
+            text += "stop.exit=" + std::to_string(*stopExitCode) + "\n";
+        }
+        text += "stop.hang=" + flag(stopHangs) + "\n";
+        text += "hook=" + (shutdownHook.empty() ? std::string("none") : shutdownHook) + "\n";
         return text;
     }
 };

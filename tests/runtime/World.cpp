@@ -19,6 +19,9 @@ JavaObject* gSystemErr = nullptr;
 std::mutex gThreadMutex;
 std::vector<HANDLE> gThreads;
 thread_local JavaObject* tPending = nullptr;
+// Set by a stop method that lets main return (main.untilstop).
+HANDLE gStopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+JavaObject* gRuntime = nullptr;
 
 std::string dotted(std::string name)
 {
@@ -211,6 +214,9 @@ jvalue mainMethod(JavaObject*, const jvalue* args)
         gThreads.push_back(CreateThread(nullptr, 0, nonDaemonThread, reinterpret_cast<void*>(ms), 0, nullptr));
     }
     Sleep(static_cast<DWORD>(gSteering.number("main.sleep", 0)));
+    if (gSteering.yes("main.untilstop", false)) {
+        WaitForSingleObject(gStopEvent, INFINITE);
+    }
     if (!gSteering.text("main.exit").empty()) {
         systemExit(static_cast<jint>(gSteering.number("main.exit", 0)));
     }
@@ -231,6 +237,45 @@ jvalue secondaryMain(JavaObject*, const jvalue* args)
     jvalue result{};
     result.i = static_cast<jint>(gSteering.number("secondary.result", 0));
     return result;
+}
+
+// The service's stop method: logs how it was called, then ends the VM with
+// System.exit (stop.exit), never returns (stop.hang) or lets main return.
+jvalue stopMethod(JavaObject*, const jvalue* args)
+{
+    if (gSteering.text("stop") == "args") {
+        logArguments("stop", args);
+    } else {
+        logLine("stop.thread", threadIdText());
+    }
+    if (!gSteering.text("stop.exit").empty()) {
+        systemExit(static_cast<jint>(gSteering.number("stop.exit", 0)));
+    }
+    if (gSteering.yes("stop.hang", false)) {
+        Sleep(INFINITE);
+    }
+    SetEvent(gStopEvent);
+    return none();
+}
+
+jvalue runtimeGetRuntime(JavaObject*, const jvalue*)
+{
+    jvalue result{};
+    result.l = asRef<jobject>(gRuntime);
+    return result;
+}
+
+// Runtime.exit: System.exit.
+jvalue runtimeExit(JavaObject*, const jvalue* args) { systemExit(args[0].i); }
+
+// Runtime.halt: ends the process without the shutdown hook.
+jvalue runtimeHalt(JavaObject*, const jvalue* args)
+{
+    logLine("runtime.halt", std::to_string(args[0].i));
+    if (gExitHook) {
+        gExitHook(args[0].i);
+    }
+    ExitProcess(static_cast<UINT>(args[0].i));
 }
 
 JavaMethod method(const char* name, const char* sig, bool isStatic, MethodImpl impl)
@@ -318,7 +363,14 @@ void createWorld()
         mainMethods.push_back(
             method("secondaryMain", secondary == "void" ? "([Ljava/lang/String;)V" : "([Ljava/lang/String;)I", true, secondaryMain));
     }
+    std::string stop = gSteering.text("stop", "none");
+    if (stop == "void" || stop == "args") {
+        mainMethods.push_back(method("stop", stop == "void" ? "()V" : "([Ljava/lang/String;)V", true, stopMethod));
+    }
     addClass(gSteering.text("mainclass", "app/Main"), object, std::move(mainMethods))->boot = false;
+    gRuntime = newObject(addClass("java/lang/Runtime", object,
+        {method("getRuntime", "()Ljava/lang/Runtime;", true, runtimeGetRuntime),
+            method("exit", "(I)V", false, runtimeExit), method("halt", "(I)V", false, runtimeHalt)}));
     const JavaClass* classClass = findClass("java/lang/Class");
     for (auto& cls : gClasses) {
         cls->object.cls = classClass;
@@ -406,9 +458,21 @@ void joinNonDaemonThreads()
     }
 }
 
+void runShutdownHook()
+{
+    const std::string hook = gSteering.text("hook", "none");
+    if (hook == "yes" || hook == "hang") {
+        logLine("hook", threadIdText());
+    }
+    if (hook == "hang") {
+        Sleep(INFINITE);
+    }
+}
+
 void systemExit(jint code)
 {
     logLine("system.exit", std::to_string(code));
+    runShutdownHook();
     if (gExitHook) {
         logLine("exithook", std::to_string(code));
         gExitHook(code);
