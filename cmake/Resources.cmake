@@ -1,6 +1,9 @@
 # Resource scripts of the launcher: every src/*/*.rc file is compiled into it,
 # together with the embedded settings text.
 file(GLOB LAUNCHER_COMMON_RESOURCE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*.rc)
+# What the scripts include: a changed icon or manifest rebuilds them.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/launcher.rc PROPERTIES OBJECT_DEPENDS
+  "${PROJECT_SOURCE_DIR}/src/app/launcher.ico;${PROJECT_SOURCE_DIR}/src/app/launcher.manifest")
 
 # Settings file embedded (enciphered) into the launcher. Keys given there are
 # defaults that the ini file beside the executable overrides or extends.
