@@ -33,6 +33,7 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     app.writeBytes(L"app.jar", "jar");
     ::CopyFileW(splashImagePath(L"splash.png").c_str(), app.path(L"splash.png").c_str(), FALSE);
+    ::CopyFileW(splashImagePath(L"wide.png").c_str(), app.path(L"wide.png").c_str(), FALSE);
     // A library under GDI+'s name beside the executable, which logs its
     // loading. Wine prefers its own GDI+ unless told otherwise for this
     // program.
@@ -64,7 +65,7 @@ TEST(SplashScreen, WindowOrNativeLibraryFromStartToEnd)
         {"drawn, VM creation fails", png, L"", {}, -1, false, 120, 80, false, "create.result"},
         {"-nosplash", preferNative, L"a -nosplash", TestSplashVariant::Standard, 0, false, -1, 0, false, plain},
         {"/nosplash", png, L"/nosplash", {}, 0, false, -1, 0, false, plain},
-        {"larger than the screen", L"Splash Screen=" + splashImagePath(L"wide.png"), L"", {}, 0, false, 3000, 60, false,
+        {"larger than the screen", L"Splash Screen=" + app.path(L"wide.png"), L"", {}, 0, false, 3000, 60, false,
          plain},
         {"main throws", png, L"", {}, 0, true, 120, 80, false, "create.result"},
         {"missing image", L"Splash Screen=absent.png\n", L"", {}, 0, false, 0, 0, false, plain},

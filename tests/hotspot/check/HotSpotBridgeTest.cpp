@@ -45,6 +45,18 @@ std::wstring backslashes(std::wstring path) {
     return path;
 }
 
+// A path in the ANSI code page as a launcher passes it: as it is when it
+// converts exactly, else in its short form (the build tree may lie in a
+// folder whose name the code page cannot carry).
+std::string ansiPath(const std::wstring& path) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy) return narrow(path, CP_ACP);
+    std::wstring shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size())));
+    return narrow(shortPath, CP_ACP);
+}
+
 void JNICALL exitHook(jint code) {
     say("exit hook " + std::to_string(code));
 }
@@ -74,7 +86,7 @@ jint createVm(Bridge& bridge, const std::vector<std::string>& extraOptions) {
     }
     auto create = exported<CreateJavaVmFunction>(bridge.dll, "JNI_CreateJavaVM");
     std::vector<std::string> strings{
-        "-Djava.class.path=" + narrow(backslashes(kProbeClasses), CP_ACP) + ";missing\\extra.jar",
+        "-Djava.class.path=" + ansiPath(backslashes(kProbeClasses)) + ";missing\\extra.jar",
         "-Djava.library.path=.",
         "-Dprobe.greeting=" + narrow(L"Gr\u00fc\u00dfe", CP_ACP),
         "-Xss1m",
