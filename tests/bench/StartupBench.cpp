@@ -102,8 +102,10 @@ void benchSplash(TestRuntimeScenario runtime)
     runtime.createDelayMillis = 500;
     Layout layout;
     layOut(layout, 0, runtime);
+    // Named in the scenario: the ini file carries the code page's characters only.
+    ::CopyFileW(splashImagePath(L"splash.png").c_str(), layout.app.path(L"splash.png").c_str(), FALSE);
     layout.app.writeIni(L"[Java Runtime Environment]\nMain Class=app.Main\n[Class Path]\nClass Path=\\app.jar\n"
-                        L"[Display]\nSplash Screen=" + splashImagePath(L"splash.png") + L"\n");
+                        L"[Display]\nSplash Screen=" + layout.app.path(L"splash.png") + L"\n");
     measureSplash(layout, runtime, true);
     std::vector<double> visibleToCall, visibleToEnd, callRatios, endRatios;
     int visibleInTime = 0;
