@@ -4,6 +4,7 @@
 
 #include "ui/RuntimeNotFoundDialogIds.h"
 #include "util/MessageText_win.h"
+#include "util/TextConversion_win.h"
 
 namespace {
 
@@ -40,11 +41,7 @@ void writeToStandardError(const std::wstring& text)
     // No best fit: a character the code page lacks shows as "?", not as a
     // look-alike that would name another file.
     const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int size = ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(codePage, flags, lines.data(), static_cast<int>(lines.size()), bytes.data(), size, nullptr,
-                          nullptr);
+    const std::string bytes = narrowText(lines, codePage, flags);
     ::WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 

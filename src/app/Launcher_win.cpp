@@ -1,7 +1,6 @@
 #include "app/Launcher.h"
 
 #include "app/CommandLine_win.h"
-#include "config/SettingKeys.h"
 #include "config/SettingsReader.h"
 #include "config/SettingsReader_win.h"
 #include "jvm/ClassDataArchive_win.h"
@@ -81,7 +80,7 @@ ServiceSettings Launcher::serviceSettings() const
 
 std::wstring Launcher::configuredErrorFile() const
 {
-    const std::wstring errorFile = config_ ? config_->readValue(kSectionApplication, kKeyErrorFile) : std::wstring();
+    const std::wstring errorFile = config_ ? readLaunchOptionSettings(*config_).errorFile : std::wstring();
     return errorFile.empty() ? errorFile : expandEnvironmentStrings(errorFile).value_or(errorFile);
 }
 

@@ -3,7 +3,8 @@
 #include "jvm/StreamRedirection_win.h"
 #include "util/ExclusiveLock_win.h"
 #include "util/MessageText_win.h"
-#include "util/UniqueHandle_win.h"
+#include "util/Path_win.h"
+#include "util/TextConversion_win.h"
 
 namespace {
 
@@ -13,23 +14,6 @@ constexpr DWORD kPulseMillis = 1000;
 constexpr DWORD kWaitHintMillis = 5000;
 // The event id of every failure the launcher writes to the event log.
 constexpr DWORD kFailureEventId = 1;
-
-// Appends `text` as a line of UTF-8 to the file at `path`.
-void appendLine(const std::wstring& path, const std::wstring& text)
-{
-    const std::wstring line = text + L"\r\n";
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size, nullptr, nullptr);
-    const UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file) {
-        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
-}
 
 } // namespace
 
@@ -106,7 +90,7 @@ void ServiceReporter::tell(const std::wstring& text)
     if (!errorFile_.empty()) {
         std::wstring path = errorFile_;
         fillDateTimePatterns({&path});
-        appendLine(path, text);
+        appendToFile(path, toUtf8(text + L"\r\n"));
     }
 }
 

@@ -16,20 +16,6 @@
 
 namespace {
 
-// Up to `limit` first bytes of a file; empty when it cannot be read.
-std::string readFirstBytes(const std::wstring& path, DWORD limit)
-{
-    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes(limit, '\0');
-    DWORD read = 0;
-    if (!file || !::ReadFile(file.get(), bytes.data(), limit, &read, nullptr)) {
-        read = 0;
-    }
-    bytes.resize(read);
-    return bytes;
-}
-
 // True unless the process is known to have ended (an inaccessible process of
 // another user counts as running).
 bool processRunning(std::uint64_t pid)
@@ -71,7 +57,7 @@ FolderState settleFolder(const std::wstring& folder, const std::wstring& stem, c
         const WIN32_FIND_DATAW& data = finder.data();
         const std::wstring path = joinText({folder, data.cFileName});
         const std::uint64_t size = joined(data.nFileSizeHigh, data.nFileSizeLow);
-        const bool whole = hasArchiveMagic(readFirstBytes(path, 4));
+        const bool whole = hasArchiveMagic(readFileStart(path, 4).value_or(std::string()));
         std::optional<std::uint64_t> number;
         if (path == state.archive) {
             continue;
@@ -145,10 +131,7 @@ std::wstring passableFolder(const std::wstring& folder)
 const wchar_t* gatherFacts(const std::wstring& jvmLibraryPath, const std::vector<std::string>& vmOptions,
                            const LauncherSettings& settings, ArchiveFacts& facts, const Trace& trace)
 {
-    const std::wstring classPathOption = fromThreadAnsi(vmOptions.front());
-    facts.classPath = classPathOption.substr(classPathOption.find(L'=') + 1);
-    const std::wstring stem = archiveStem(jvmLibraryPath, facts.classPath, vmOptions.front());
-    const std::wstring folder = passableFolder(localProductFolder(settings));
+    facts.javaProgram = joinText({runtimeFoldersFor(jvmLibraryPath).home, L"\\bin\\java.exe"});
     if (optionsDecideSharing(vmOptions)) {
         return L"the VM parameters decide about class-data sharing";
     }
@@ -157,6 +140,11 @@ const wchar_t* gatherFacts(const std::wstring& jvmLibraryPath, const std::vector
     if (!pathExists(facts.javaProgram) || !pathExists(joinText({parentPath(jvmLibraryPath), L"\\classes.jsa"}))) {
         return L"the runtime has no class-data archive of its own or no java.exe";
     }
+    const std::wstring classPathOption = fromThreadAnsi(vmOptions.front());
+    facts.classPath = classPathOption.substr(classPathOption.find(L'=') + 1);
+    const std::wstring stem = archiveStem(jvmLibraryPath, facts.classPath, vmOptions.front());
+    // Made only for a start that can have an archive.
+    const std::wstring folder = stem.empty() ? std::wstring() : passableFolder(localProductFolder(settings));
     if (stem.empty() || folder.empty()) {
         return L"the class path names a folder, or there is no local application-data folder for it";
     }
@@ -182,12 +170,12 @@ ClassDataArchiveStart classDataArchiveOptions(const LauncherSettings& settings, 
                                               std::optional<VersionNumber> version,
                                               const std::vector<std::string>& vmOptions, const Trace& trace)
 {
-    const std::wstring home = runtimeFoldersFor(jvmLibraryPath).home;
+    // Only a start with the key looks at the runtime's release file.
     if (settings.classDataSharing && !version) {
-        version = releaseFileVersion(readFirstBytes(joinText({home, L"\\release"}), 16 * 1024));
+        const std::wstring release = joinText({runtimeFoldersFor(jvmLibraryPath).home, L"\\release"});
+        version = releaseFileVersion(readFileStart(release, 16 * 1024).value_or(std::string()));
     }
     ArchiveFacts facts;
-    facts.javaProgram = joinText({home, L"\\bin\\java.exe"});
     const wchar_t* refusal = archiveRefusal(settings.classDataSharing, version);
     if (refusal == nullptr) {
         refusal = gatherFacts(jvmLibraryPath, vmOptions, settings, facts, trace);

@@ -101,3 +101,16 @@ jobjectArray newJavaStringArray(const std::vector<std::wstring>& texts, JNIEnv* 
     }
     return array;
 }
+
+void endThroughRuntime(const char* method, int code, JNIEnv* env)
+{
+    jclass runtimeClass = env->FindClass("java/lang/Runtime");
+    jmethodID getRuntime =
+        runtimeClass != nullptr ? env->GetStaticMethodID(runtimeClass, "getRuntime", "()Ljava/lang/Runtime;") : nullptr;
+    jobject runtime = getRuntime != nullptr ? env->CallStaticObjectMethod(runtimeClass, getRuntime) : nullptr;
+    jmethodID end = runtime != nullptr ? env->GetMethodID(runtimeClass, method, "(I)V") : nullptr;
+    if (end != nullptr) {
+        env->CallVoidMethod(runtime, end, static_cast<jint>(code));
+    }
+    describePendingException(env);
+}

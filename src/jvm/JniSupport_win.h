@@ -34,3 +34,8 @@ bool describePendingException(JNIEnv* env);
 // A new java.io.PrintStream writing to `output`, without automatic flushing;
 // null on failure (an exception may be pending).
 jobject newPrintStream(jobject output, JNIEnv* env);
+
+// Calls Runtime.getRuntime().`method`(code) for "exit" (what System.exit
+// does: the shutdown hooks run, then the process ends) or "halt" (the
+// process ends at once); an exception it leaves is described.
+void endThroughRuntime(const char* method, int code, JNIEnv* env);

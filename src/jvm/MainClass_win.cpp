@@ -89,12 +89,7 @@ void handleMainException(const VmLaunch& launch, VmState& vm, JNIEnv* env, jthro
     // (the VM prints the exception itself when this thread detaches).
     vm.uncaughtException = choice == ExceptionChoice::NoDialog;
     if (choice == ExceptionChoice::Stop) {
-        jclass system = env->FindClass("java/lang/System");
-        jmethodID exitMethod = system != nullptr ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
-        if (exitMethod != nullptr) {
-            env->CallStaticVoidMethod(system, exitMethod, static_cast<jint>(-1));
-        }
-        describePendingException(env);
+        endThroughRuntime("exit", -1, env);
     }
 }
 

@@ -68,15 +68,7 @@ void callRuntime(JavaVM* vm, const char* method, int code)
         return;
     }
     ScopeExit detach([vm] { vm->DetachCurrentThread(); });
-    jclass runtimeClass = env->FindClass("java/lang/Runtime");
-    jmethodID getRuntime =
-        runtimeClass != nullptr ? env->GetStaticMethodID(runtimeClass, "getRuntime", "()Ljava/lang/Runtime;") : nullptr;
-    jobject runtime = getRuntime != nullptr ? env->CallStaticObjectMethod(runtimeClass, getRuntime) : nullptr;
-    jmethodID end = runtime != nullptr ? env->GetMethodID(runtimeClass, method, "(I)V") : nullptr;
-    if (end != nullptr) {
-        env->CallVoidMethod(runtime, end, static_cast<jint>(code));
-    }
-    describePendingException(env);
+    endThroughRuntime(method, code, env);
 }
 
 } // namespace

@@ -3,23 +3,11 @@
 #include "jvm/ErrorCapture_win.h"
 #include "jvm/JniSupport_win.h"
 #include "util/MessageIds.h"
+#include "util/Path_win.h"
 #include "util/TextConversion_win.h"
 #include "util/UniqueHandle_win.h"
 
 namespace {
-
-void appendToFile(const std::wstring& path, const std::string& bytes)
-{
-    if (path.empty() || bytes.empty()) {
-        return;
-    }
-    const UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file) {
-        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
-}
 
 // What this start wrote to the error file (System.err goes there once the
 // VM exists), up to its last 64 KB.

@@ -7,6 +7,7 @@
 #include "util/EnvironmentExpansion_win.h"
 #include "util/FileFinder_win.h"
 #include "util/MessageText_win.h"
+#include "util/Path_win.h"
 #include "util/Security_win.h"
 #include "util/UniqueHandle_win.h"
 
@@ -53,19 +54,7 @@ std::optional<std::wstring> Win32RuntimeSelectionHost::environmentVariable(const
 
 std::optional<std::string> Win32RuntimeSelectionHost::readSmallFile(const std::wstring& path)
 {
-    constexpr DWORD kLimit = 64 * 1024;
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string text(kLimit, '\0');
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), text.data(), kLimit, &read, nullptr)) {
-        return std::nullopt;
-    }
-    text.resize(read);
-    return text;
+    return readFileStart(path, 64 * 1024);
 }
 
 std::optional<RuntimeSelectionHost::UserChoice> Win32RuntimeSelectionHost::askUserForRuntime(

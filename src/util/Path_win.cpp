@@ -149,3 +149,29 @@ std::wstring imagePathOf(HANDLE process)
     path.resize(length);
     return path;
 }
+
+void appendToFile(const std::wstring& path, const std::string& bytes)
+{
+    if (path.empty() || bytes.empty()) {
+        return;
+    }
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file) {
+        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+}
+
+std::optional<std::string> readFileStart(const std::wstring& path, DWORD limit)
+{
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes(file ? limit : 0, '\0');
+    DWORD read = 0;
+    if (!file || !::ReadFile(file.get(), bytes.data(), limit, &read, nullptr)) {
+        return std::nullopt;
+    }
+    bytes.resize(read);
+    return bytes;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "util/Failure.h"
@@ -26,6 +27,14 @@ bool removeFolder(const std::wstring& path);
 // The short (8.3) form of a path: of its longest part that exists, followed
 // by the rest as written; empty when no part of it exists.
 std::wstring shortPathOf(const std::wstring& path);
+
+// Appends `bytes` to the file at `path`, creating it when missing; nothing
+// happens for an empty path or when the file cannot be opened.
+void appendToFile(const std::wstring& path, const std::string& bytes);
+
+// Up to `limit` first bytes of the file at `path`; nothing when it cannot be
+// opened or read.
+std::optional<std::string> readFileStart(const std::wstring& path, DWORD limit);
 
 // True when the platform classes the path as a network (UNC) path.
 bool isUncPath(const std::wstring& path);

@@ -7,7 +7,7 @@
 
 #include "util/LaunchError.h"
 
-std::string toThreadAnsi(const std::wstring& text)
+std::string narrowText(const std::wstring& text, unsigned codePage, unsigned long flags)
 {
     if (text.empty()) {
         return std::string();
@@ -16,13 +16,23 @@ std::string toThreadAnsi(const std::wstring& text)
         raiseLaunchError(kHresultArithmeticOverflow);
     }
     const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) {
         return std::string();
     }
     std::string result(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, flags, text.data(), length, result.data(), size, nullptr, nullptr);
     return result;
+}
+
+std::string toUtf8(const std::wstring& text)
+{
+    return narrowText(text, CP_UTF8, 0);
+}
+
+std::string toThreadAnsi(const std::wstring& text)
+{
+    return narrowText(text, CP_THREAD_ACP, 0);
 }
 
 std::optional<std::string> toThreadAnsiExact(const std::wstring& text)

@@ -2,6 +2,13 @@
 #include <optional>
 #include <string>
 
+// Wide text in `codePage` (a code page or CP_UTF8) with the conversion
+// `flags` (WC_NO_BEST_FIT_CHARS, say); empty when it does not convert.
+std::string narrowText(const std::wstring& text, unsigned codePage, unsigned long flags);
+
+// Wide text as UTF-8.
+std::string toUtf8(const std::wstring& text);
+
 // Wide text in the calling thread's ANSI code page; characters without a
 // mapping become the code page's default character.
 std::string toThreadAnsi(const std::wstring& text);

@@ -6,23 +6,9 @@
 #include "util/Path_win.h"
 #include "util/AsciiText.h"
 #include "util/PathText.h"
+#include "util/TextConversion_win.h"
 
 namespace {
-
-std::string utf8(const std::wstring& text)
-{
-    if (text.empty()) {
-        return std::string();
-    }
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-    if (size > 0) {
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                              nullptr);
-    }
-    return result;
-}
 
 std::wstring defaultTracePath()
 {
@@ -77,7 +63,7 @@ Trace traceFromEnvironment()
         return Trace();
     }
     return Trace([file](const std::wstring& line) {
-        const std::string text = utf8(decimalText(millisecondsSinceStart()) + L" ms  " + line + L"\r\n");
+        const std::string text = toUtf8(decimalText(millisecondsSinceStart()) + L" ms  " + line + L"\r\n");
         DWORD written = 0;
         ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     });

@@ -514,15 +514,18 @@ std::vector<std::wstring> archivesOf(const HotSpotScenario& app, const wchar_t* 
     return names;
 }
 
-// Waits until the archive writer a start left behind has finished its
-// archive (the header, written last, is there).
-void waitForArchiveWriter(const HotSpotScenario& app)
+// Waits until every archive writer that starts left behind has finished:
+// each class list has its archive, with the header (written last).
+void waitForArchiveWriters(const HotSpotScenario& app)
 {
     for (int i = 0; i < 240; ++i, ::Sleep(250)) {
-        for (const std::wstring& temporary : archivesOf(app, L".tmp")) {
-            if (app.readBytes(temporary).substr(0, 4) == std::string("\xA2\xAB\x0B\xF0", 4)) {
-                return;
-            }
+        bool finished = true;
+        for (const std::wstring& list : archivesOf(app, L".classlist")) {
+            const std::wstring archive = list.substr(0, list.size() - 10) + L".tmp";
+            finished = finished && app.readBytes(archive).substr(0, 4) == std::string("\xA2\xAB\x0B\xF0", 4);
+        }
+        if (finished) {
+            return;
         }
     }
     ADD_FAILURE() << "no archive written";
@@ -542,8 +545,8 @@ void damageArchive(const HotSpotScenario& app, bool truncate)
 
 // With "Class Data Sharing" the first start records its classes and the
 // runtime's java.exe writes the archive after it; the next start maps it. A
-// damaged archive, an updated runtime or no folder for the archive changes
-// nothing the application sees.
+// damaged archive, an updated jar or runtime (each records anew) or no folder
+// for the archive changes nothing the application sees.
 TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
 {
     HotSpotScenario app;
@@ -568,6 +571,7 @@ TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
         {[&] { damageArchive(app, true); }, recorded, 0},
         {[] {}, "used: ", 1},
         {[&] { damageArchive(app, false); }, "used: ", 1},  // the runtime's checksums reject it
+        {[&] { app.writeBytes(L"lib\\scenario-lib.jar", app.readBytes(L"lib\\scenario-lib.jar")); }, recorded, 1},
         {[&] { app.writeBytes(jvm, app.readBytes(jvm) + "update"); }, recorded, 1},
         {[&] { ::SetEnvironmentVariableW(L"LOCALAPPDATA", app.path(L"App.ini").c_str()); }, "none: the class path names a folder, or there is no local", 1},
     };
@@ -585,7 +589,7 @@ TEST_F(HotSpot, ClassDataArchiveIsWrittenThenUsedAndNeverChangesTheOutput)
         EXPECT_EQ(result.standardOutput + result.standardError, plain.standardOutput + plain.standardError);
         EXPECT_EQ(archivesOf(app).size(), step.archives) << trace;
         if (step.traced == recorded) {
-            waitForArchiveWriter(app);
+            waitForArchiveWriters(app);
         }
     }
     ::SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
